@@ -1,0 +1,15 @@
+# Front door for newcomers: both targets install what is missing first.
+.PHONY: run test build clean
+
+run:
+	bash tools/run.sh
+
+test:
+	bash tools/test.sh
+
+build:
+	bash tools/setup.sh
+	bash -c 'source tools/wine-env.sh && build_arch i686 && build_arch x86_64'
+
+clean:
+	rm -rf build
