@@ -29,7 +29,7 @@ else
   export WINESERVER=/usr/lib/wine/wineserver32
 fi
 
-build_root="$repo_root/build"
+build_root="${TRAYLUME_BUILD_ROOT:-$repo_root/build}"
 build_dir() { echo "$build_root/$1"; }
 run_build_dir=$(build_dir "$TRAYLUME_ARCH")
 

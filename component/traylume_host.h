@@ -1,0 +1,59 @@
+#pragma once
+// Hosts one Traylume control the way a form does: client site, saved state
+// from a property bag, an event sink on the control's default source
+// interface, and an ordered teardown.
+
+#include <windows.h>
+#include <ocidl.h>
+
+#include <memory>
+#include <string>
+
+#include "common/com_ptr.h"
+#include "component/com_result.h"
+#include "component/saved_state.h"
+#include "component/traylume.h"
+#include "component/traylume_events.h"
+
+namespace traylume {
+
+class HostSite;
+class EventSink;
+
+class TraylumeHost {
+ public:
+  TraylumeHost();
+  TraylumeHost(const TraylumeHost&) = delete;
+  TraylumeHost& operator=(const TraylumeHost&) = delete;
+  ~TraylumeHost();  // calls Close()
+
+  // Takes `control` (any IUnknown that answers IDispatch), gives it a client
+  // site (first, where its misc status asks for that), loads `state` through
+  // IPersistPropertyBag, and advises `events` on its default source
+  // interface (IProvideClassInfo2, falling back to the class's type info).
+  // `window` is the form that the site reports as its window.
+  ComResult Attach(common::ComPtr<IUnknown> control, const SavedState& state, HWND window,
+                   TraylumeEvents* events);
+
+  // Unadvise, close the control, clear its client site and release it, so
+  // its final release happens now. Safe to call more than once.
+  void Close();
+
+  const Traylume& control() const { return control_; }
+
+ private:
+  common::ComPtr<IUnknown> unknown_;
+  Traylume control_;
+  common::ComPtr<HostSite> site_;
+  common::ComPtr<EventSink> sink_;
+  common::ComPtr<IConnectionPoint> connection_;
+  DWORD cookie_ = 0;
+};
+
+// Creates the control for `progId` in process: the registered class when
+// there is one, otherwise `fileName` next to the program, activated without
+// registration through a manifest made at run time.
+ComResult CreateTraylume(const wchar_t* progId, const wchar_t* fileName,
+                         common::ComPtr<IUnknown>* control);
+
+}  // namespace traylume
