@@ -31,7 +31,10 @@ class TraylumeHost {
   // site (first, where its misc status asks for that), loads `state` through
   // IPersistPropertyBag, and advises `events` on its default source
   // interface (IProvideClassInfo2, falling back to the class's type info).
-  // `window` is the form that the site reports as its window.
+  // `window` is the form that the site reports as its window. With `events`
+  // null no sink is advised. A failure names the step that failed; the steps
+  // done before it stay done (control() works once the control answered
+  // IDispatch) and Close() undoes them. Attaching again closes first.
   ComResult Attach(common::ComPtr<IUnknown> control, const SavedState& state, HWND window,
                    TraylumeEvents* events);
 
@@ -40,11 +43,15 @@ class TraylumeHost {
   void Close();
 
   const Traylume& control() const { return control_; }
+  // Whether a control is held (Attach was called and Close was not).
+  bool attached() const { return static_cast<bool>(unknown_); }
 
  private:
   common::ComPtr<IUnknown> unknown_;
   Traylume control_;
+  common::ComPtr<IOleObject> oleObject_;  // optional: not every control has one
   common::ComPtr<HostSite> site_;
+  bool siteGiven_ = false;  // SetClientSite(site_) succeeded
   common::ComPtr<EventSink> sink_;
   common::ComPtr<IConnectionPoint> connection_;
   DWORD cookie_ = 0;

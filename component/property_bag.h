@@ -1,0 +1,37 @@
+#pragma once
+// The read-only property bag that hands the control its saved state in
+// IPersistPropertyBag::Load. It answers exactly the four saved keys, in
+// whatever order the control asks for them; anything else is not there.
+
+#include <windows.h>
+#include <ocidl.h>
+
+#include "common/com_object.h"
+#include "component/saved_state.h"
+
+namespace traylume {
+
+class PropertyBag : public common::ComObject<IPropertyBag> {
+ public:
+  explicit PropertyBag(const SavedState& state) : state_(state) {}
+
+  // Answers "_extentx" and "_extenty" (VT_I4), "icon" (VT_DISPATCH, the
+  // picture; not there when the state has none) and "tooltiptext"
+  // (VT_BSTR). Keys match without regard to case, as a form's saved state
+  // does. `value`'s type on entry is the type asked for: VT_EMPTY takes the
+  // value as it is, any other type is converted to (VariantChangeType).
+  // Unknown keys: E_INVALIDARG.
+  STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override;
+  // The saved state is not written back.
+  STDMETHODIMP Write(LPCOLESTR name, VARIANT* value) override;
+
+ protected:
+  ~PropertyBag() override = default;
+
+ private:
+  HRESULT Lookup(LPCOLESTR name, VARIANT* value) const;
+
+  SavedState state_;
+};
+
+}  // namespace traylume

@@ -1,0 +1,215 @@
+#include "component/registration_free.h"
+
+#include <oleauto.h>
+
+#include <utility>
+
+#include "common/bstr.h"
+#include "common/hresult.h"
+#include "common/unique_handle.h"
+#include "component/type_attr.h"
+
+namespace traylume {
+namespace {
+
+std::string Utf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+  std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) {
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
+                          nullptr);
+  }
+  return out;
+}
+
+// Text for an XML attribute value.
+std::string XmlAttribute(std::wstring_view text) {
+  std::string out;
+  for (char c : Utf8(text)) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&apos;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string GuidText(const GUID& guid) {
+  wchar_t text[40] = {};
+  ::StringFromGUID2(guid, text, 40);
+  return Utf8(text);
+}
+
+// The class part of a ProgID: "Traylume" of "TraylumeControl.Traylume".
+std::wstring_view ClassPart(std::wstring_view progId) {
+  const size_t dot = progId.find(L'.');
+  if (dot == std::wstring_view::npos) return progId;
+  std::wstring_view rest = progId.substr(dot + 1);
+  return rest.substr(0, rest.find(L'.'));
+}
+
+// A temporary file that is deleted when it goes.
+class TemporaryFile {
+ public:
+  TemporaryFile() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    wchar_t name[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return;
+    if (::GetTempFileNameW(folder, L"tlm", 0, name) == 0) return;
+    path_ = name;
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (!path_.empty()) ::DeleteFileW(path_.c_str());
+  }
+  const std::wstring& path() const { return path_; }
+
+  HRESULT Write(const std::string& bytes) const {
+    if (path_.empty()) return E_FAIL;
+    common::UniqueFileHandle file(
+        ::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    if (!file) return common::LastErrorHr();
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+      return common::LastErrorHr();
+    }
+    return written == bytes.size() ? S_OK : E_FAIL;
+  }
+
+ private:
+  std::wstring path_;
+};
+
+// An activation context made active for the scope's life.
+class Activation {
+ public:
+  explicit Activation(HANDLE context) {
+    if (::ActivateActCtx(context, &cookie_)) {
+      active_ = true;
+    } else {
+      error_ = common::LastErrorHr();
+    }
+  }
+  Activation(const Activation&) = delete;
+  Activation& operator=(const Activation&) = delete;
+  ~Activation() {
+    if (active_) ::DeactivateActCtx(0, cookie_);
+  }
+  HRESULT status() const { return active_ ? S_OK : error_; }
+
+ private:
+  ULONG_PTR cookie_ = 0;
+  bool active_ = false;
+  HRESULT error_ = E_FAIL;
+};
+
+}  // namespace
+
+std::wstring ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+HRESULT FindCreatableClass(const std::wstring& path, std::wstring_view className, EmbeddedClass* found) {
+  if (!found) return E_POINTER;
+  common::ComPtr<ITypeLib> library;
+  HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put());
+  if (FAILED(hr)) return hr;
+
+  TLIBATTR* libraryAttr = nullptr;
+  hr = library->GetLibAttr(&libraryAttr);
+  if (FAILED(hr)) return hr;
+  found->library = libraryAttr->guid;
+  found->majorVersion = libraryAttr->wMajorVerNum;
+  found->minorVersion = libraryAttr->wMinorVerNum;
+  library->ReleaseTLibAttr(libraryAttr);
+
+  bool any = false;
+  const UINT count = library->GetTypeInfoCount();
+  for (UINT i = 0; i < count; ++i) {
+    TYPEKIND kind{};
+    if (FAILED(library->GetTypeInfoType(i, &kind)) || kind != TKIND_COCLASS) continue;
+    common::ComPtr<ITypeInfo> info;
+    if (FAILED(library->GetTypeInfo(i, info.put()))) continue;
+    TypeAttr attr(info.get());
+    if (!attr.get() || !(attr.get()->wTypeFlags & TYPEFLAG_FCANCREATE)) continue;
+    common::UniqueBstr name;
+    const bool named = SUCCEEDED(library->GetDocumentation(static_cast<INT>(i), name.put(), nullptr, nullptr, nullptr)) &&
+                       ::CompareStringOrdinal(name.str().c_str(), -1, std::wstring(className).c_str(), -1, TRUE) ==
+                           CSTR_EQUAL;
+    if (named || !any) found->clsid = attr.get()->guid;
+    any = true;
+    if (named) return S_OK;
+  }
+  return any ? S_OK : REGDB_E_CLASSNOTREG;
+}
+
+std::string ClassManifest(std::wstring_view progId, std::wstring_view fileName, const EmbeddedClass& found) {
+  std::string text =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+      "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
+      "  <assemblyIdentity type=\"win32\" name=\"" + XmlAttribute(progId) + ".RegistrationFree\" version=\"1.0.0.0\"/>\r\n"
+      "  <file name=\"" + XmlAttribute(fileName) + "\">\r\n"
+      "    <comClass clsid=\"" + GuidText(found.clsid) + "\" progid=\"" + XmlAttribute(progId) +
+      "\" threadingModel=\"Apartment\"/>\r\n";
+  if (found.library != GUID_NULL) {
+    text += "    <typelib tlbid=\"" + GuidText(found.library) + "\" version=\"" +
+            std::to_string(found.majorVersion) + "." + std::to_string(found.minorVersion) + "\" helpdir=\"\"/>\r\n";
+  }
+  text +=
+      "  </file>\r\n"
+      "</assembly>\r\n";
+  return text;
+}
+
+HRESULT CreateWithoutRegistration(std::wstring_view progId, const std::wstring& folder,
+                                  std::wstring_view fileName, common::ComPtr<IUnknown>* object) {
+  if (!object) return E_POINTER;
+  object->reset();
+  if (folder.empty()) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+  const std::wstring path = folder + L"\\" + std::wstring(fileName);
+  if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return common::LastErrorHr();
+
+  EmbeddedClass found;
+  RETURN_IF_FAILED(FindCreatableClass(path, ClassPart(progId), &found));
+
+  common::UniqueActCtx context;
+  {
+    // The manifest file is needed only while the context is made.
+    TemporaryFile manifest;
+    RETURN_IF_FAILED(manifest.Write(ClassManifest(progId, fileName, found)));
+    ACTCTXW description{};
+    description.cbSize = sizeof(description);
+    description.dwFlags = ACTCTX_FLAG_ASSEMBLY_DIRECTORY_VALID;
+    description.lpSource = manifest.path().c_str();
+    description.lpAssemblyDirectory = folder.c_str();
+    context.reset(::CreateActCtxW(&description));
+    if (!context) return common::LastErrorHr();
+  }
+
+  Activation active(context.get());
+  RETURN_IF_FAILED(active.status());
+  // Inside the context CLSIDFromProgID answers an alias of the class id
+  // (different on every run), so the class id read above is used directly.
+  return ::CoCreateInstance(found.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object->put_void());
+}
+
+}  // namespace traylume
