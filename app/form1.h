@@ -1,0 +1,173 @@
+#pragma once
+// Form1, the program's one window. It builds its controls from the layout
+// table (app/form1_layout.cpp), hosts the Traylume control as Traylume1,
+// and turns every control event and component event into one handler
+// below, named after the control and the event.
+
+#include <windows.h>
+#include <ole2.h>
+#include <ocidl.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/frame.h"
+#include "app/picture_box.h"
+#include "app/report.h"
+#include "app/window_base.h"
+#include "common/com_ptr.h"
+#include "common/unique_handle.h"
+#include "component/com_result.h"
+#include "component/traylume.h"
+#include "component/traylume_events.h"
+#include "component/traylume_host.h"
+
+namespace app {
+
+class FileDropTarget;
+struct ControlSpec;
+struct LineSpec;
+
+struct Form1Options {
+  int dpi = 0;                    // layout DPI; 0: the display's
+  bool quitWhenClosed = false;    // the program's window: closing it ends the message loop
+  MessageBoxFunction messageBox;  // empty: MessageBoxW
+};
+
+class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
+ public:
+  using Options = Form1Options;
+
+  Form1();
+  ~Form1();
+
+  static HRESULT Register();
+
+  // Creates the window (hidden) with its controls, hosts `control` as
+  // Traylume1 and runs Form_Load. A step that fails after the window exists
+  // shows its message and the window still opens; only a window that cannot
+  // be created is returned as a failure.
+  HRESULT Create(common::ComPtr<IUnknown> control, Options options = {});
+
+  // Shows the window with the focus on cmdShow, the first in tab order.
+  void Show(int showCommand);
+
+  // What the message loop asks before dispatching: Tab and Shift+Tab move
+  // the focus in tab order. True when the message was consumed.
+  bool PreTranslateMessage(const MSG& message);
+
+  // The window of a control, or nullptr (Traylume1 has none).
+  HWND Control(Ctl id) const;
+  int dpi() const { return dpi_; }
+  HFONT font() const { return font_.get(); }
+  // The drop target registered on txtIconName.
+  IDropTarget* iconNameDropTarget() const;
+
+ private:
+  friend class WindowBase<Form1>;
+  struct CommandRoute {
+    Ctl control;
+    WORD notification;
+    void (Form1::*handler)();
+  };
+  static const CommandRoute kCommandRoutes[];
+
+  // Messages.
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(Ctl control, WORD notification);
+  LRESULT OnControlColor(UINT message, HDC dc, HWND control);
+  void OnPaint();
+  void OnPrintClient(HDC dc, LPARAM flags);
+  void OnActivate(bool active);
+  void OnDestroy();
+  void OnNcDestroy();
+
+  // Building.
+  HRESULT CreateControls();
+  HRESULT CreateControl(const ControlSpec& spec, HWND* window);
+  void ApplySettings(const ControlSpec& spec, HWND window);
+  void RegisterFileDrops();
+  void HostTraylume(common::ComPtr<IUnknown> control);
+  RECT PixelRect(const ControlSpec& spec) const;
+  int Pixels(int twips) const;
+  void Paint(HDC dc);
+  void DrawLine(HDC dc, const LineSpec& line);
+
+  // Start-up and the icon preview.
+  void Form_Load();
+  traylume::ComResult DrawIconPreview();
+
+  // Icon file.
+  void cmdLoad_Click();
+  void txtIconName_OLEDragDrop(IDataObject* data);
+
+  // Tooltip and balloon.
+  void txtToolTip_Change();
+  void txtBalloonTitle_Change();
+  void txtBalloonText_Change();
+  void cboInfoIcon_Click();
+  void chkBalloonSound_Click();
+  void chkBalloon_Click();
+  void ShowBalloonFields(bool on);
+
+  // Refresh and visibility.
+  void chkRefresh_Click();
+  void cmdRefresh_Click();
+  void cmdShow_Click();
+  void cmdVanish_Click();
+
+  // Event log.
+  void Traylume1_MouseDown(short button);
+  void Traylume1_MouseMove();
+  void Traylume1_MouseUp(short button);
+  void Traylume1_DblClick(short button);
+  void Traylume1_BalloonShow();
+  void Traylume1_BalloonClose();
+  void Traylume1_BalloonClick();
+  void AppendToEventLog(const wchar_t* line);
+
+  // The component's events, as the host delivers them.
+  void MouseDown(short button) override { Traylume1_MouseDown(button); }
+  void MouseMove() override { Traylume1_MouseMove(); }
+  void MouseUp(short button) override { Traylume1_MouseUp(button); }
+  void DblClick(short button) override { Traylume1_DblClick(button); }
+  void BalloonShow() override { Traylume1_BalloonShow(); }
+  void BalloonClose() override { Traylume1_BalloonClose(); }
+  void BalloonClick() override { Traylume1_BalloonClick(); }
+
+  // Tab order.
+  void MoveFocus(bool backward);
+  Ctl ControlHolding(HWND window) const;
+
+  // The component and the controls' properties.
+  const traylume::Traylume& Traylume1() const { return host_.control(); }
+  std::wstring Text(Ctl id) const;
+  void SetText(Ctl id, const std::wstring& text);
+  int CheckValue(Ctl id) const;
+  void SetEnabled(Ctl id, bool enabled);
+  void SetBackColor(Ctl id, int colorIndex);
+  int ListIndex(Ctl id) const;
+  void SetListIndex(Ctl id, int index);
+  long ItemData(Ctl id, int index) const;
+
+  // True when `result` succeeded; otherwise shows its one message.
+  bool Check(const traylume::ComResult& result);
+
+  Options options_;
+  int dpi_ = 96;
+  common::UniqueFont font_;
+  PictureBox picIcon_;
+  Frame frame1_;
+  std::vector<std::pair<Ctl, HWND>> controls_;
+  std::map<Ctl, int> backColors_;  // system colour index of controls that set one
+  int lastAddedLogIndex_ = -1;     // lstEvent's index of the line added last
+  HWND focusOnActivate_ = nullptr;
+  common::ComPtr<FileDropTarget> dropTarget_;
+  HWND dropTargetWindow_ = nullptr;
+  traylume::TraylumeHost host_;
+};
+
+}  // namespace app

@@ -1,0 +1,56 @@
+// The event log: one line in lstEvent for each event of Traylume1.
+#include "app/form1.h"
+#include "app/texts.h"
+#include "component/dispids.h"
+
+namespace app {
+namespace {
+
+// The line for `button`, compared with left, then middle, then right;
+// nullptr for any other code.
+const wchar_t* LineForButton(short button, const wchar_t* left, const wchar_t* middle, const wchar_t* right) {
+  if (button == traylume::kLeftButton) return left;
+  if (button == traylume::kMiddleButton) return middle;
+  if (button == traylume::kRightButton) return right;
+  return nullptr;
+}
+
+}  // namespace
+
+void Form1::Traylume1_MouseDown(short button) {
+  AppendToEventLog(LineForButton(button, texts::kLeftDown, texts::kMiddleDown, texts::kRightDown));
+}
+
+void Form1::Traylume1_MouseMove() { AppendToEventLog(texts::kMouseMove); }
+
+void Form1::Traylume1_MouseUp(short button) {
+  AppendToEventLog(LineForButton(button, texts::kLeftUp, texts::kMiddleUp, texts::kRightUp));
+}
+
+void Form1::Traylume1_DblClick(short button) {
+  AppendToEventLog(
+      LineForButton(button, texts::kLeftDoubleClick, texts::kMiddleDoubleClick, texts::kRightDoubleClick));
+}
+
+void Form1::Traylume1_BalloonShow() { AppendToEventLog(texts::kBalloonShow); }
+
+void Form1::Traylume1_BalloonClose() { AppendToEventLog(texts::kBalloonClose); }
+
+void Form1::Traylume1_BalloonClick() { AppendToEventLog(texts::kBalloonClick); }
+
+// Adds `line` (when there is one) at the end, then selects the line added
+// last by any event, which scrolls it into view; -1 while none was ever added.
+void Form1::AppendToEventLog(const wchar_t* line) {
+  HWND log = Control(Ctl::lstEvent);
+  if (line) {
+    const LRESULT index = ::SendMessageW(log, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+    if (index == LB_ERR || index == LB_ERRSPACE) {
+      Check(traylume::ComResult::Failure(E_OUTOFMEMORY, texts::kAddLogLine));
+      return;
+    }
+    lastAddedLogIndex_ = static_cast<int>(index);
+  }
+  ::SendMessageW(log, LB_SETCURSEL, static_cast<WPARAM>(lastAddedLogIndex_), 0);
+}
+
+}  // namespace app

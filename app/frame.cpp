@@ -1,0 +1,95 @@
+#include "app/frame.h"
+
+#include "app/control_ids.h"
+#include "common/hresult.h"
+#include "common/unique_handle.h"
+
+namespace app {
+
+Frame::~Frame() {
+  if (hwnd()) ::DestroyWindow(hwnd());
+}
+
+HRESULT Frame::Register() {
+  return RegisterClassOnce(kFrameClass, [](WNDCLASSEXW& windowClass) {
+    windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+  });
+}
+
+HRESULT Frame::Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle) {
+  RETURN_IF_FAILED(Register());
+  HWND window = ::CreateWindowExW(exStyle, kFrameClass, L"", style, place.left, place.top,
+                                  place.right - place.left, place.bottom - place.top, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  ::GetModuleHandleW(nullptr), this);
+  return window ? S_OK : common::LastErrorHr();
+}
+
+LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_PRINTCLIENT:
+      OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
+      return 0;
+    case WM_SETFONT:
+      OnSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+      return ForwardToParent(message, wParam, lParam);
+    default:
+      return Default(message, wParam, lParam);
+  }
+}
+
+LRESULT Frame::ForwardToParent(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::SendMessageW(::GetParent(hwnd()), message, wParam, lParam);
+}
+
+void Frame::OnSetFont(HFONT font, bool redraw) {
+  font_ = font;
+  if (redraw) ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void Frame::OnPaint() {
+  common::PaintScope paint(hwnd());
+  Paint(paint.get());
+}
+
+void Frame::OnPrintClient(HDC dc, LPARAM flags) {
+  if (flags & PRF_ERASEBKGND) {
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+  }
+  Paint(dc);
+}
+
+// The border runs through the middle of the first text line, where a group
+// box draws it, so that a check box laid over the top edge reads as its title.
+void Frame::Paint(HDC dc) {
+  TEXTMETRICW metrics{};
+  {
+    common::SelectedObject selected(dc, font_ ? font_ : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::GetTextMetricsW(dc, &metrics);
+  }
+  RECT border{};
+  ::GetClientRect(hwnd(), &border);
+  border.top += metrics.tmHeight / 2;
+  ::DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
+}
+
+}  // namespace app

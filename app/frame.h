@@ -1,0 +1,34 @@
+#pragma once
+// A frame: a container window drawn as an etched group box without a title.
+// The controls inside it are its children, placed in its client area; their
+// notifications go on to the frame's parent, the form, as if they were the
+// form's own.
+
+#include <windows.h>
+
+#include "app/window_base.h"
+
+namespace app {
+
+class Frame : public WindowBase<Frame> {
+ public:
+  Frame() = default;
+  ~Frame();
+
+  static HRESULT Register();
+
+  HRESULT Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle);
+
+ private:
+  friend class WindowBase<Frame>;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnPaint();
+  void OnPrintClient(HDC dc, LPARAM flags);
+  void OnSetFont(HFONT font, bool redraw);
+  LRESULT ForwardToParent(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC dc);
+
+  HFONT font_ = nullptr;  // not owned: the form's font
+};
+
+}  // namespace app

@@ -1,0 +1,48 @@
+#pragma once
+// A picture box: a child window that keeps what is drawn into it. Drawing
+// goes into an offscreen image of the client area's size; painting copies
+// that image, so the drawing survives being covered and repainted.
+
+#include <windows.h>
+#include <olectl.h>
+
+#include <optional>
+
+#include "app/window_base.h"
+#include "common/unique_handle.h"
+
+namespace app {
+
+class PictureBox : public WindowBase<PictureBox> {
+ public:
+  PictureBox() = default;
+  ~PictureBox();
+
+  static HRESULT Register();
+
+  // Creates the box as a child of `parent` with id `id`, blank.
+  HRESULT Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle);
+
+  // Erases everything drawn: the box shows its background again.
+  void Clear();
+
+  // Draws `picture` stretched to (left, top, width, height), in pixels,
+  // over what the box already shows.
+  HRESULT Render(IPictureDisp* picture, int left, int top, int width, int height);
+
+ private:
+  friend class WindowBase<PictureBox>;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnCreate();
+  void OnPaint();
+  void OnPrintClient(HDC dc, LPARAM flags);
+  void OnLButtonDown();
+  void Paint(HDC dc);
+
+  SIZE size_{};
+  common::UniqueBitmap image_;
+  common::UniqueMemoryDc imageDc_;
+  std::optional<common::SelectedObject> selected_;  // image_ in imageDc_
+};
+
+}  // namespace app

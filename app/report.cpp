@@ -1,0 +1,39 @@
+#include "app/report.h"
+
+#include <cwchar>
+
+#include "app/texts.h"
+#include "common/hresult.h"
+
+namespace app {
+
+void SystemMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+  ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+}
+
+std::wstring FailureText(const traylume::ComResult& failure) {
+  std::wstring reason = failure.description;
+  if (reason.empty()) reason = common::SystemMessage(failure.hr);
+  if (reason.empty()) reason = texts::kNoReason;
+
+  wchar_t code[16];
+  std::swprintf(code, std::size(code), L"0x%08lX", static_cast<unsigned long>(failure.hr));
+
+  std::wstring text = texts::kFailureHeading;
+  text.append(L"\r\n\r\n").append(texts::kFailureOperation).append(failure.operation);
+  text.append(L"\r\n").append(texts::kFailureReason).append(reason);
+  text.append(L"\r\n").append(texts::kFailureCode).append(code);
+  return text;
+}
+
+void ShowFailure(const MessageBoxFunction& messageBox, HWND owner, const traylume::ComResult& failure) {
+  const std::wstring text = FailureText(failure);
+  const UINT type = MB_OK | MB_ICONERROR;
+  if (messageBox) {
+    messageBox(owner, text, texts::kTitle, type);
+  } else {
+    SystemMessageBox(owner, text, texts::kTitle, type);
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,46 @@
+#include "app/saved_icon.h"
+
+#include <cstring>
+
+#include "app/texts.h"
+#include "common/hresult.h"
+#include "common/unique_handle.h"
+#include "resources/resource_ids.h"
+
+namespace app {
+namespace {
+
+HRESULT LoadIconResource(common::ComPtr<IPictureDisp>* icon) {
+  HMODULE program = ::GetModuleHandleW(nullptr);
+  HRSRC found = ::FindResourceW(program, MAKEINTRESOURCEW(IDR_SAVED_ICON), RT_RCDATA);
+  if (!found) return common::LastErrorHr();
+  const DWORD size = ::SizeofResource(program, found);
+  HGLOBAL loaded = ::LoadResource(program, found);
+  const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+  if (!bytes || size == 0) return common::LastErrorHr();
+
+  // The stream takes a copy in movable memory, which it frees itself.
+  common::UniqueHGlobal copy(::GlobalAlloc(GMEM_MOVEABLE, size));
+  if (!copy) return E_OUTOFMEMORY;
+  void* target = ::GlobalLock(copy.get());
+  if (!target) return common::LastErrorHr();
+  std::memcpy(target, bytes, size);
+  ::GlobalUnlock(copy.get());
+  common::ComPtr<IStream> stream;
+  RETURN_IF_FAILED(::CreateStreamOnHGlobal(copy.get(), TRUE, stream.put()));
+  copy.release();
+  return ::OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPictureDisp, icon->put_void());
+}
+
+}  // namespace
+
+traylume::ComResult LoadSavedIcon(common::ComPtr<IPictureDisp>* icon) {
+  const HRESULT hr = LoadIconResource(icon);
+  if (FAILED(hr)) {
+    icon->reset();
+    return traylume::ComResult::Failure(hr, texts::kLoadSavedIcon);
+  }
+  return traylume::ComResult::Success();
+}
+
+}  // namespace app

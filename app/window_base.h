@@ -1,0 +1,68 @@
+#pragma once
+// The window-class pattern every window of the program follows: the object
+// is handed over in CreateWindowEx's last argument, stored at WM_NCCREATE
+// and forgotten at WM_NCDESTROY; each message goes to the object's
+// HandleMessage, which sends it on to one member per message.
+
+#include <windows.h>
+
+namespace app {
+
+template <typename T>
+class WindowBase {
+ public:
+  HWND hwnd() const { return hwnd_; }
+
+ protected:
+  WindowBase() = default;
+  WindowBase(const WindowBase&) = delete;
+  WindowBase& operator=(const WindowBase&) = delete;
+  ~WindowBase() = default;
+
+  // Registers the class once per process; `fill` completes the WNDCLASSEXW.
+  template <typename Fill>
+  static HRESULT RegisterClassOnce(const wchar_t* name, Fill fill) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (::GetClassInfoExW(::GetModuleHandleW(nullptr), name, &existing)) return S_OK;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &WindowBase::Procedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = name;
+    fill(windowClass);
+    if (::RegisterClassExW(&windowClass)) return S_OK;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_CLASS_ALREADY_EXISTS ? S_OK : HRESULT_FROM_WIN32(error);
+  }
+
+  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    T* self = nullptr;
+    if (message == WM_NCCREATE) {
+      self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+      if (self) {
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      }
+    } else {
+      self = reinterpret_cast<T*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      self->hwnd_ = nullptr;
+    }
+    return result;
+  }
+
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace app
