@@ -1,0 +1,367 @@
+// The control's automation members: one table row per member, and
+// IDispatch over that table.
+
+#include <shlwapi.h>
+
+#include "common/bstr.h"
+#include "common/dispatch_args.h"
+#include "common/hresult.h"
+#include "common/variant.h"
+#include "component/dispids.h"
+#include "traylume/pictures.h"
+#include "traylume/traylume_control.h"
+#include "traylume/type_library.h"
+#include "traylume/user_texts.h"
+
+namespace ocx {
+
+enum class MemberKind { kProperty, kMethod };
+
+struct TraylumeControl::DispatchMember {
+  const wchar_t* name;
+  DISPID id;
+  MemberKind kind;
+  VARTYPE type;  // the value type of a property
+  HRESULT (TraylumeControl::*get)(VARIANT* value);
+  HRESULT (TraylumeControl::*put)(const VARIANT& value, ControlError* error);  // nullptr: read-only
+  bool byReference;  // a picture: DISPATCH_PROPERTYPUTREF as well as PUT
+  HRESULT (TraylumeControl::*call)(ControlError* error);
+};
+
+namespace dispid = traylume::dispid;
+using C = TraylumeControl;
+
+const TraylumeControl::DispatchMember TraylumeControl::kMembers[] = {
+    {L"BalloonSupported", dispid::kBalloonSupported, MemberKind::kProperty, VT_BOOL, &C::GetBalloonSupported,
+     nullptr, false, nullptr},
+    {L"BalloonText", dispid::kBalloonText, MemberKind::kProperty, VT_BSTR, &C::GetBalloonText, &C::PutBalloonText,
+     false, nullptr},
+    {L"AutoRefresh", dispid::kAutoRefresh, MemberKind::kProperty, VT_BOOL, &C::GetAutoRefresh, &C::PutAutoRefresh,
+     false, nullptr},
+    {L"BalloonSound", dispid::kBalloonSound, MemberKind::kProperty, VT_BOOL, &C::GetBalloonSound,
+     &C::PutBalloonSound, false, nullptr},
+    {L"Balloon", dispid::kBalloon, MemberKind::kProperty, VT_BOOL, &C::GetBalloon, &C::PutBalloon, false, nullptr},
+    {L"BalloonTitle", dispid::kBalloonTitle, MemberKind::kProperty, VT_BSTR, &C::GetBalloonTitle,
+     &C::PutBalloonTitle, false, nullptr},
+    {L"ToolTipText", dispid::kToolTipText, MemberKind::kProperty, VT_BSTR, &C::GetToolTipText, &C::PutToolTipText,
+     false, nullptr},
+    {L"BalloonIcon", dispid::kBalloonIcon, MemberKind::kProperty, VT_I4, &C::GetBalloonIcon, &C::PutBalloonIcon,
+     false, nullptr},
+    {L"Icon", dispid::kIcon, MemberKind::kProperty, VT_DISPATCH, &C::GetIcon, &C::PutIcon, true, nullptr},
+    {L"Refresh", dispid::kRefresh, MemberKind::kMethod, VT_EMPTY, nullptr, nullptr, false, &C::CallRefresh},
+    {L"ShowIcon", dispid::kShowIcon, MemberKind::kMethod, VT_EMPTY, nullptr, nullptr, false, &C::CallShowIcon},
+    {L"HideIcon", dispid::kHideIcon, MemberKind::kMethod, VT_EMPTY, nullptr, nullptr, false, &C::CallHideIcon},
+};
+
+namespace {
+
+HRESULT BoolValue(bool on, VARIANT* value) {
+  V_VT(value) = VT_BOOL;
+  V_BOOL(value) = on ? VARIANT_TRUE : VARIANT_FALSE;
+  return S_OK;
+}
+
+HRESULT TextValue(const std::wstring& text, VARIANT* value) {
+  common::UniqueBstr copy(text);
+  if (!copy.get()) return E_OUTOFMEMORY;
+  V_VT(value) = VT_BSTR;
+  V_BSTR(value) = copy.release();
+  return S_OK;
+}
+
+bool IsOn(const VARIANT& value) { return V_BOOL(&value) != VARIANT_FALSE; }
+
+std::wstring Text(const VARIANT& value) {
+  const BSTR text = V_BSTR(&value);
+  return text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
+}
+
+// An optional argument left out: VT_ERROR with DISP_E_PARAMNOTFOUND.
+bool IsMissing(const VARIANT& value) {
+  const VARIANT* direct = &value;
+  if (V_VT(direct) == (VT_VARIANT | VT_BYREF) && V_VARIANTREF(direct)) direct = V_VARIANTREF(direct);
+  return V_VT(direct) == VT_ERROR && V_ERROR(direct) == DISP_E_PARAMNOTFOUND;
+}
+
+// Where the shell is new enough for balloons (shell32 5.0 and later).
+bool ShellShowsBalloons() {
+  HMODULE shell = ::GetModuleHandleW(L"shell32.dll");
+  if (!shell) return false;
+  // The detour through void (*)() is the documented way to convert
+  // GetProcAddress's result without a cast-function-type warning.
+  const auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(shell, "DllGetVersion")));
+  if (!getVersion) return false;
+  DLLVERSIONINFO version{};
+  version.cbSize = sizeof(version);
+  if (FAILED(getVersion(&version))) return false;
+  return version.dwMajorVersion >= 5;
+}
+
+}  // namespace
+
+const TraylumeControl::DispatchMember* TraylumeControl::FindMember(DISPID id) {
+  for (const DispatchMember& member : kMembers) {
+    if (member.id == id) return &member;
+  }
+  return nullptr;
+}
+
+const TraylumeControl::DispatchMember* TraylumeControl::FindMember(const wchar_t* name) {
+  if (!name) return nullptr;
+  for (const DispatchMember& member : kMembers) {
+    if (::CompareStringOrdinal(member.name, -1, name, -1, TRUE) == CSTR_EQUAL) return &member;
+  }
+  return nullptr;
+}
+
+// --- IDispatch ---
+
+STDMETHODIMP TraylumeControl::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 1;
+  return S_OK;
+}
+
+STDMETHODIMP TraylumeControl::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+  if (!info) return E_POINTER;
+  *info = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  common::ComPtr<ITypeInfo> typeInfo;
+  RETURN_IF_FAILED(OwnTypeInfo(DIID_ITraylume, &typeInfo));
+  *info = typeInfo.release();
+  return S_OK;
+}
+
+STDMETHODIMP TraylumeControl::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (!names || !ids) return E_POINTER;
+  if (count == 0) return E_INVALIDARG;
+  const DispatchMember* member = FindMember(names[0]);
+  ids[0] = member ? member->id : DISPID_UNKNOWN;
+  HRESULT hr = member ? S_OK : DISP_E_UNKNOWNNAME;
+  // No member has named parameters.
+  for (UINT i = 1; i < count; ++i) {
+    ids[i] = DISPID_UNKNOWN;
+    hr = DISP_E_UNKNOWNNAME;
+  }
+  return hr;
+}
+
+STDMETHODIMP TraylumeControl::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO* exception, UINT* argError) {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  const DispatchMember* member = FindMember(id);
+  if (!member) return DISP_E_MEMBERNOTFOUND;
+  DISPPARAMS none{};
+  if (!params) params = &none;
+  if (params->cNamedArgs > params->cArgs || (params->cArgs && !params->rgvarg) ||
+      (params->cNamedArgs && !params->rgdispidNamedArgs)) {
+    return E_INVALIDARG;
+  }
+  if (result) ::VariantInit(result);
+
+  ControlError error;
+  HRESULT hr = DISP_E_MEMBERNOTFOUND;
+  if (member->kind == MemberKind::kMethod) {
+    if (flags & DISPATCH_METHOD) hr = InvokeMethod(*member, *params, result, &error);
+  } else if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+    hr = InvokePut(*member, flags, *params, &error, argError);
+  } else if (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) {
+    hr = InvokeGet(*member, *params, result);
+  }
+  if (hr == DISP_E_EXCEPTION) return ReportException(error, exception);
+  return hr;
+}
+
+HRESULT TraylumeControl::InvokeGet(const DispatchMember& member, const DISPPARAMS& params, VARIANT* result) {
+  if (params.cNamedArgs) return DISP_E_NONAMEDARGS;
+  if (params.cArgs) return DISP_E_BADPARAMCOUNT;
+  common::UniqueVariant value;
+  RETURN_IF_FAILED((this->*member.get)(value.put()));
+  if (result) *result = value.release();
+  return S_OK;
+}
+
+HRESULT TraylumeControl::InvokePut(const DispatchMember& member, WORD flags, const DISPPARAMS& params,
+                                   ControlError* error, UINT* argError) {
+  if (!member.put) return DISP_E_MEMBERNOTFOUND;  // read-only
+  const bool byValue = (flags & DISPATCH_PROPERTYPUT) != 0;
+  if (!byValue && !member.byReference) return DISP_E_MEMBERNOTFOUND;
+  if (params.cArgs == 0) return DISP_E_PARAMNOTOPTIONAL;
+  if (params.cArgs > 1) return DISP_E_BADPARAMCOUNT;
+  if (params.cNamedArgs > 1 || (params.cNamedArgs == 1 && params.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) {
+    return DISP_E_PARAMNOTFOUND;
+  }
+  const VARIANT& source = params.rgvarg[0];
+  if (IsMissing(source)) return DISP_E_PARAMNOTOPTIONAL;
+  common::UniqueVariant value;
+  const HRESULT coerced = common::CoerceArgument(source, member.type, value.put());
+  if (FAILED(coerced)) {
+    if (argError) *argError = 0;
+    return coerced;
+  }
+  return (this->*member.put)(*value.get(), error);
+}
+
+HRESULT TraylumeControl::InvokeMethod(const DispatchMember& member, const DISPPARAMS& params, VARIANT*,
+                                      ControlError* error) {
+  if (params.cNamedArgs) return DISP_E_NONAMEDARGS;
+  if (params.cArgs) return DISP_E_BADPARAMCOUNT;
+  return (this->*member.call)(error);
+}
+
+// --- Member handlers ---
+
+HRESULT TraylumeControl::GetBalloonSupported(VARIANT* value) { return BoolValue(ShellShowsBalloons(), value); }
+
+HRESULT TraylumeControl::GetBalloonText(VARIANT* value) { return TextValue(tray_.balloonText(), value); }
+
+HRESULT TraylumeControl::PutBalloonText(const VARIANT& value, ControlError* error) {
+  tray_.SetBalloonText(Text(value));
+  return Changed(error);
+}
+
+HRESULT TraylumeControl::GetAutoRefresh(VARIANT* value) { return BoolValue(autoRefresh_, value); }
+
+HRESULT TraylumeControl::PutAutoRefresh(const VARIANT& value, ControlError* error) {
+  autoRefresh_ = IsOn(value);
+  // Switching it on brings the icon up to date at once: from now on
+  // nothing is left pending.
+  return Changed(error);
+}
+
+HRESULT TraylumeControl::GetBalloonSound(VARIANT* value) { return BoolValue(tray_.balloonSound(), value); }
+
+HRESULT TraylumeControl::PutBalloonSound(const VARIANT& value, ControlError* error) {
+  tray_.SetBalloonSound(IsOn(value));
+  return Changed(error);
+}
+
+HRESULT TraylumeControl::GetBalloon(VARIANT* value) { return BoolValue(tray_.balloon(), value); }
+
+HRESULT TraylumeControl::PutBalloon(const VARIANT& value, ControlError* error) {
+  tray_.SetBalloon(IsOn(value));
+  return Changed(error);
+}
+
+HRESULT TraylumeControl::GetBalloonTitle(VARIANT* value) { return TextValue(tray_.balloonTitle(), value); }
+
+HRESULT TraylumeControl::PutBalloonTitle(const VARIANT& value, ControlError* error) {
+  tray_.SetBalloonTitle(Text(value));
+  return Changed(error);
+}
+
+HRESULT TraylumeControl::GetToolTipText(VARIANT* value) { return TextValue(tray_.toolTip(), value); }
+
+HRESULT TraylumeControl::PutToolTipText(const VARIANT& value, ControlError* error) {
+  tray_.SetToolTip(Text(value));
+  dirty_ = true;
+  return Changed(error);
+}
+
+HRESULT TraylumeControl::GetBalloonIcon(VARIANT* value) {
+  V_VT(value) = VT_I4;
+  V_I4(value) = tray_.balloonIcon();
+  return S_OK;
+}
+
+HRESULT TraylumeControl::PutBalloonIcon(const VARIANT& value, ControlError* error) {
+  tray_.SetBalloonIcon(V_I4(&value));
+  return Changed(error);
+}
+
+HRESULT TraylumeControl::GetIcon(VARIANT* value) {
+  const common::ComPtr<IPictureDisp>& shown = picture_ ? picture_ : defaultPicture_;
+  if (!shown) return E_UNEXPECTED;
+  V_VT(value) = VT_DISPATCH;
+  IPictureDisp* picture = nullptr;
+  shown.CopyTo(&picture);
+  V_DISPATCH(value) = picture;
+  return S_OK;
+}
+
+HRESULT TraylumeControl::PutIcon(const VARIANT& value, ControlError* error) {
+  common::ComPtr<IPictureDisp> picture;
+  if (IDispatch* object = V_DISPATCH(&value)) {
+    if (FAILED(object->QueryInterface(IID_IPictureDisp, picture.put_void())) || !picture) {
+      *error = {CTL_E_INVALIDPICTURE, texts::kNotAPicture};
+      return DISP_E_EXCEPTION;
+    }
+  }
+  // Nothing (a null object) brings back the control's own icon.
+  NotifyIcon::SharedIcon trayIcon;
+  const HRESULT hr = PrepareIcon(picture, &trayIcon, error);
+  if (FAILED(hr)) return hr;
+  UseIcon(std::move(picture), std::move(trayIcon));
+  return Changed(error);
+}
+
+HRESULT TraylumeControl::PrepareIcon(common::ComPtr<IPictureDisp> picture, NotifyIcon::SharedIcon* trayIcon,
+                                     ControlError* error) {
+  if (!picture) {
+    *trayIcon = defaultTrayIcon_;
+    return S_OK;
+  }
+  common::ComPtr<IPicture> pictureObject;
+  if (FAILED(picture.As(&pictureObject))) {
+    *error = {CTL_E_INVALIDPICTURE, texts::kNotAPicture};
+    return DISP_E_EXCEPTION;
+  }
+  common::UniqueIcon icon;
+  const HRESULT hr = TrayIconFromPicture(pictureObject.get(), &icon);
+  if (hr == CTL_E_INVALIDPICTURE) {
+    *error = {hr, texts::kUnusablePicture};
+    return DISP_E_EXCEPTION;
+  }
+  if (FAILED(hr)) {
+    *error = {hr, texts::kIconConversionFailed};
+    return DISP_E_EXCEPTION;
+  }
+  *trayIcon = std::make_shared<const common::UniqueIcon>(std::move(icon));
+  return S_OK;
+}
+
+void TraylumeControl::UseIcon(common::ComPtr<IPictureDisp> picture, NotifyIcon::SharedIcon trayIcon) {
+  picture_ = std::move(picture);
+  tray_.SetIcon(std::move(trayIcon));
+  dirty_ = true;
+}
+
+HRESULT TraylumeControl::Changed(ControlError* error) {
+  if (!autoRefresh_) return S_OK;
+  const HRESULT hr = tray_.Apply();
+  if (FAILED(hr)) {
+    *error = {hr, texts::kUpdateFailed};
+    return DISP_E_EXCEPTION;
+  }
+  return S_OK;
+}
+
+HRESULT TraylumeControl::CallRefresh(ControlError* error) {
+  const HRESULT hr = tray_.Apply();
+  if (FAILED(hr)) {
+    *error = {hr, texts::kUpdateFailed};
+    return DISP_E_EXCEPTION;
+  }
+  return S_OK;
+}
+
+HRESULT TraylumeControl::CallShowIcon(ControlError* error) {
+  // A closed control gets its window back: showing the icon again is what
+  // the caller asks for.
+  RETURN_IF_FAILED(EnsureWindow(error));
+  const HRESULT hr = tray_.Show();
+  if (FAILED(hr)) {
+    *error = {hr, texts::kShowFailed};
+    return DISP_E_EXCEPTION;
+  }
+  return S_OK;
+}
+
+HRESULT TraylumeControl::CallHideIcon(ControlError*) {
+  tray_.Hide();
+  return S_OK;
+}
+
+}  // namespace ocx

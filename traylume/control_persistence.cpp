@@ -1,0 +1,281 @@
+// The control's saved state: the keys "_extentx", "_extenty", "icon" and
+// "tooltiptext" in a property bag (what a form keeps), and the same values
+// in a stream of our own format. Loading is all or nothing: a value of the
+// wrong type fails the load and changes nothing.
+
+#include <utility>
+
+#include "common/bstr.h"
+#include "common/hresult.h"
+#include "common/variant.h"
+#include "traylume/pictures.h"
+#include "traylume/stream_io.h"
+#include "traylume/traylume_control.h"
+#include "traylume/user_texts.h"
+
+namespace ocx {
+namespace {
+
+
+
+constexpr const wchar_t kExtentXKey[] = L"_extentx";
+constexpr const wchar_t kExtentYKey[] = L"_extenty";
+constexpr const wchar_t kIconKey[] = L"icon";
+constexpr const wchar_t kToolTipKey[] = L"tooltiptext";
+
+// The stream: magic, format version, extent x and y, tooltip (count and
+// UTF-16 units), then a flag and, when set, the picture as its own
+// IPersistStream wrote it (byte count and bytes).
+constexpr uint32_t kStreamMagic = 0x4D4C5254;  // "TRLM"
+constexpr uint32_t kStreamVersion = 1;
+constexpr uint32_t kMaxToolTipLength = 1u << 20;
+constexpr uint32_t kMaxPictureBytes = 16u << 20;
+
+bool IsObject(VARTYPE type) {
+  const VARTYPE base = type & VT_TYPEMASK;
+  return base == VT_DISPATCH || base == VT_UNKNOWN || (type & VT_ARRAY);
+}
+
+// A scalar saved value converted to `type`; objects and arrays are refused.
+HRESULT SavedScalar(const VARIANT& saved, VARTYPE type, VARIANT* out) {
+  if (IsObject(V_VT(&saved)) || V_VT(&saved) == VT_NULL || V_VT(&saved) == VT_ERROR) return DISP_E_TYPEMISMATCH;
+  common::UniqueVariant copy;
+  if (FAILED(::VariantCopyInd(copy.get(), const_cast<VARIANT*>(&saved)))) return DISP_E_TYPEMISMATCH;
+  if (FAILED(::VariantChangeType(out, copy.get(), 0, type))) return DISP_E_TYPEMISMATCH;
+  return S_OK;
+}
+
+// A saved picture: an object that answers IPictureDisp. A null object
+// means "no picture of its own" (the default icon).
+HRESULT SavedPicture(const VARIANT& saved, common::ComPtr<IPictureDisp>* picture) {
+  const VARTYPE type = V_VT(&saved);
+  IUnknown* object = nullptr;
+  if (type == VT_DISPATCH) {
+    object = V_DISPATCH(&saved);
+  } else if (type == VT_UNKNOWN) {
+    object = V_UNKNOWN(&saved);
+  } else if (type == (VT_DISPATCH | VT_BYREF) && V_DISPATCHREF(&saved)) {
+    object = *V_DISPATCHREF(&saved);
+  } else if (type == (VT_UNKNOWN | VT_BYREF) && V_UNKNOWNREF(&saved)) {
+    object = *V_UNKNOWNREF(&saved);
+  } else {
+    return DISP_E_TYPEMISMATCH;
+  }
+  picture->reset();
+  if (!object) return S_OK;
+  if (FAILED(object->QueryInterface(IID_IPictureDisp, picture->put_void())) || !*picture) {
+    return DISP_E_TYPEMISMATCH;
+  }
+  return S_OK;
+}
+
+// Reads `key` into `value`; false when the bag does not have it.
+bool ReadKey(IPropertyBag* bag, const wchar_t* key, IErrorLog* errors, common::UniqueVariant* value) {
+  if (FAILED(bag->Read(key, value->put(), errors))) return false;
+  return value->type() != VT_EMPTY;
+}
+
+HRESULT LogBadValue(IErrorLog* errors, const wchar_t* key, const ControlError& error) {
+  if (errors) {
+    EXCEPINFO info;
+    FillExcepInfo(error, &info);
+    errors->AddError(key, &info);
+    ::SysFreeString(info.bstrSource);
+    ::SysFreeString(info.bstrDescription);
+  }
+  return ReportError(error, IID_IPersistPropertyBag);
+}
+
+HRESULT SavePictureBytes(IPictureDisp* picture, std::vector<BYTE>* bytes) {
+  common::ComPtr<IPersistStream> persist;
+  RETURN_IF_FAILED(common::ComPtr<IPictureDisp>(picture).As(&persist));
+  common::ComPtr<IStream> memory;
+  RETURN_IF_FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, memory.put()));
+  RETURN_IF_FAILED(persist->Save(memory.get(), TRUE));
+  return StreamContents(memory.get(), bytes);
+}
+
+HRESULT LoadPictureBytes(const std::vector<BYTE>& bytes, common::ComPtr<IPictureDisp>* picture) {
+  common::ComPtr<IStream> memory;
+  RETURN_IF_FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, memory.put()));
+  RETURN_IF_FAILED(WriteBytes(memory.get(), bytes.data(), static_cast<ULONG>(bytes.size())));
+  LARGE_INTEGER start{};
+  RETURN_IF_FAILED(memory->Seek(start, STREAM_SEEK_SET, nullptr));
+  // An empty picture object that reads itself from the stream.
+  common::ComPtr<IPersistStream> persist;
+  RETURN_IF_FAILED(::OleCreatePictureIndirect(nullptr, IID_IPersistStream, TRUE, persist.put_void()));
+  RETURN_IF_FAILED(persist->Load(memory.get()));
+  return persist.As(picture);
+}
+
+}  // namespace
+
+TraylumeControl::SavedProperties TraylumeControl::CurrentProperties() const {
+  SavedProperties properties;
+  properties.extent = extent_;
+  properties.icon = picture_;
+  properties.toolTip = tray_.toolTip();
+  return properties;
+}
+
+void TraylumeControl::UseProperties(SavedProperties properties) {
+  extent_ = properties.extent;
+  if (!properties.trayIcon) properties.trayIcon = defaultTrayIcon_;
+  UseIcon(std::move(properties.icon), std::move(properties.trayIcon));
+  tray_.SetToolTip(std::move(properties.toolTip));
+  dirty_ = false;
+  ControlError ignored;
+  // Loading while AutoRefresh is on: a failure to update the shell here
+  // shows again with the next change or Refresh.
+  Changed(&ignored);
+}
+
+void TraylumeControl::ResetToInitialValues() {
+  SavedProperties initial;
+  initial.extent = kInitialExtent;
+  UseProperties(std::move(initial));
+}
+
+// --- IPersist ---
+
+STDMETHODIMP TraylumeControl::GetClassID(CLSID* clsid) {
+  if (!clsid) return E_POINTER;
+  *clsid = CLSID_Traylume;
+  return S_OK;
+}
+
+// --- IPersistPropertyBag / IPersistStreamInit ---
+
+STDMETHODIMP TraylumeControl::InitNew() {
+  ResetToInitialValues();
+  return S_OK;
+}
+
+STDMETHODIMP TraylumeControl::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
+
+HRESULT TraylumeControl::ReadBag(IPropertyBag* bag, IErrorLog* errors, SavedProperties* properties) {
+  const ControlError mistyped{DISP_E_TYPEMISMATCH, texts::kSavedValueMistyped};
+  common::UniqueVariant value;
+  for (const auto& [key, extent] : {std::pair{kExtentXKey, &properties->extent.cx},
+                                    std::pair{kExtentYKey, &properties->extent.cy}}) {
+    if (!ReadKey(bag, key, errors, &value)) continue;
+    common::UniqueVariant number;
+    if (FAILED(SavedScalar(*value.get(), VT_I4, number.put()))) return LogBadValue(errors, key, mistyped);
+    *extent = V_I4(number.get());
+  }
+  if (ReadKey(bag, kIconKey, errors, &value)) {
+    common::ComPtr<IPictureDisp> picture;
+    if (FAILED(SavedPicture(*value.get(), &picture))) return LogBadValue(errors, kIconKey, mistyped);
+    ControlError error;
+    if (FAILED(PrepareIcon(picture, &properties->trayIcon, &error))) {
+      return LogBadValue(errors, kIconKey, {error.code, texts::kSavedIconUnusable});
+    }
+    properties->icon = std::move(picture);
+  }
+  if (ReadKey(bag, kToolTipKey, errors, &value)) {
+    common::UniqueVariant text;
+    if (FAILED(SavedScalar(*value.get(), VT_BSTR, text.put()))) return LogBadValue(errors, kToolTipKey, mistyped);
+    const BSTR chars = V_BSTR(text.get());
+    properties->toolTip.assign(chars ? chars : L"", chars ? ::SysStringLen(chars) : 0);
+  }
+  return S_OK;
+}
+
+STDMETHODIMP TraylumeControl::Load(IPropertyBag* bag, IErrorLog* errors) {
+  if (!bag) return E_POINTER;
+  // A key the bag does not have keeps the value the control has now.
+  SavedProperties properties = CurrentProperties();
+  RETURN_IF_FAILED(ReadBag(bag, errors, &properties));
+  UseProperties(std::move(properties));
+  return S_OK;
+}
+
+STDMETHODIMP TraylumeControl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
+  if (!bag) return E_POINTER;
+  VARIANT value;
+  V_VT(&value) = VT_I4;
+  V_I4(&value) = extent_.cx;
+  RETURN_IF_FAILED(bag->Write(kExtentXKey, &value));
+  V_I4(&value) = extent_.cy;
+  RETURN_IF_FAILED(bag->Write(kExtentYKey, &value));
+  // The default icon is not saved: loading without "icon" brings it back.
+  if (picture_) {
+    V_VT(&value) = VT_DISPATCH;
+    V_DISPATCH(&value) = picture_.get();
+    RETURN_IF_FAILED(bag->Write(kIconKey, &value));
+  }
+  common::UniqueVariant text;
+  V_VT(text.get()) = VT_BSTR;
+  V_BSTR(text.get()) = common::UniqueBstr(tray_.toolTip()).release();
+  RETURN_IF_FAILED(bag->Write(kToolTipKey, text.get()));
+  if (clearDirty) dirty_ = false;
+  return S_OK;
+}
+
+HRESULT TraylumeControl::ReadStream(IStream* stream, SavedProperties* properties) {
+  const HRESULT damaged = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+  uint32_t magic = 0, version = 0, hasIcon = 0;
+  RETURN_IF_FAILED(ReadUint32(stream, &magic));
+  RETURN_IF_FAILED(ReadUint32(stream, &version));
+  if (magic != kStreamMagic || version != kStreamVersion) return damaged;
+  int32_t x = 0, y = 0;
+  RETURN_IF_FAILED(ReadInt32(stream, &x));
+  RETURN_IF_FAILED(ReadInt32(stream, &y));
+  properties->extent = {x, y};
+  RETURN_IF_FAILED(ReadText(stream, kMaxToolTipLength, &properties->toolTip));
+  RETURN_IF_FAILED(ReadUint32(stream, &hasIcon));
+  if (hasIcon > 1) return damaged;
+  properties->icon.reset();
+  properties->trayIcon.reset();
+  if (hasIcon) {
+    std::vector<BYTE> bytes;
+    RETURN_IF_FAILED(ReadBlob(stream, kMaxPictureBytes, &bytes));
+    common::ComPtr<IPictureDisp> picture;
+    if (FAILED(LoadPictureBytes(bytes, &picture))) return damaged;
+    ControlError error;
+    if (FAILED(PrepareIcon(picture, &properties->trayIcon, &error))) return damaged;
+    properties->icon = std::move(picture);
+  }
+  return S_OK;
+}
+
+HRESULT TraylumeControl::WriteStream(IStream* stream) {
+  RETURN_IF_FAILED(WriteUint32(stream, kStreamMagic));
+  RETURN_IF_FAILED(WriteUint32(stream, kStreamVersion));
+  RETURN_IF_FAILED(WriteInt32(stream, extent_.cx));
+  RETURN_IF_FAILED(WriteInt32(stream, extent_.cy));
+  RETURN_IF_FAILED(WriteText(stream, tray_.toolTip()));
+  RETURN_IF_FAILED(WriteUint32(stream, picture_ ? 1 : 0));
+  if (!picture_) return S_OK;
+  std::vector<BYTE> bytes;
+  RETURN_IF_FAILED(SavePictureBytes(picture_.get(), &bytes));
+  return WriteBlob(stream, bytes);
+}
+
+STDMETHODIMP TraylumeControl::Load(IStream* stream) {
+  if (!stream) return E_POINTER;
+  SavedProperties properties;
+  RETURN_IF_FAILED(ReadStream(stream, &properties));
+  UseProperties(std::move(properties));
+  return S_OK;
+}
+
+STDMETHODIMP TraylumeControl::Save(IStream* stream, BOOL clearDirty) {
+  if (!stream) return E_POINTER;
+  RETURN_IF_FAILED(WriteStream(stream));
+  if (clearDirty) dirty_ = false;
+  return S_OK;
+}
+
+STDMETHODIMP TraylumeControl::GetSizeMax(ULARGE_INTEGER* size) {
+  if (!size) return E_POINTER;
+  common::ComPtr<IStream> memory;
+  RETURN_IF_FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, memory.put()));
+  RETURN_IF_FAILED(WriteStream(memory.get()));
+  STATSTG stat{};
+  RETURN_IF_FAILED(memory->Stat(&stat, STATFLAG_NONAME));
+  size->QuadPart = stat.cbSize.QuadPart;
+  return S_OK;
+}
+
+}  // namespace ocx

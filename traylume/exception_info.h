@@ -1,0 +1,26 @@
+#pragma once
+// Failures that a user reads: an HRESULT with a Japanese description,
+// handed to the caller through EXCEPINFO and the thread's IErrorInfo.
+
+#include <windows.h>
+#include <oaidl.h>
+
+namespace ocx {
+
+struct ControlError {
+  HRESULT code = E_FAIL;
+  const wchar_t* description = nullptr;
+};
+
+// Fills `info` (when the caller gave one) and the thread's error info, and
+// returns DISP_E_EXCEPTION, as IDispatch::Invoke reports such a failure.
+HRESULT ReportException(const ControlError& error, EXCEPINFO* info);
+
+// Sets the thread's error info for a failure of interface `iid` and
+// returns error.code, for methods that have no EXCEPINFO.
+HRESULT ReportError(const ControlError& error, REFIID iid);
+
+// An EXCEPINFO for IErrorLog::AddError.
+void FillExcepInfo(const ControlError& error, EXCEPINFO* info);
+
+}  // namespace ocx

@@ -1,0 +1,61 @@
+// The entry points of Traylume.ocx as an in-process COM server.
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <iterator>
+
+#include "common/module_lock.h"
+#include "traylume/class_factory.h"
+#include "traylume/control_ids.h"
+#include "traylume/registration.h"
+#include "traylume/tray_window.h"
+#include "traylume/traylume_control.h"
+
+namespace {
+
+const ocx::ClassEntry kClasses[] = {
+    {&CLSID_Traylume, &ocx::CreateTraylumeControl},
+};
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, void* reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    ::DisableThreadLibraryCalls(module);
+  } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+    // Unloaded by FreeLibrary while the process goes on: a class left
+    // registered would point at this module's window procedure after it
+    // is gone. At process exit (reserved != nullptr) there is nothing to do.
+    ocx::UnregisterTrayWindowClass();
+  }
+  return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** factory) {
+  return ocx::GetClassFactory(kClasses, std::size(kClasses), clsid, iid, factory);
+}
+
+STDAPI DllCanUnloadNow() { return common::module_lock::Count() == 0 ? S_OK : S_FALSE; }
+
+STDAPI DllRegisterServer() { return ocx::RegisterServer(ocx::RegistrationScope::kMachine); }
+
+STDAPI DllUnregisterServer() { return ocx::UnregisterServer(ocx::RegistrationScope::kMachine); }
+
+// regsvr32 /i:user [/u] Traylume.ocx registers (removes) the control for
+// the current user only; no command line means machine-wide.
+STDAPI DllInstall(BOOL install, PCWSTR commandLine) {
+  ocx::RegistrationScope scope = ocx::RegistrationScope::kMachine;
+  if (commandLine && *commandLine) {
+    if (::CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) == CSTR_EQUAL) {
+      scope = ocx::RegistrationScope::kUser;
+    } else if (::CompareStringOrdinal(commandLine, -1, L"machine", -1, TRUE) != CSTR_EQUAL) {
+      return E_INVALIDARG;
+    }
+  }
+  return install ? ocx::RegisterServer(scope) : ocx::UnregisterServer(scope);
+}
+
+}  // extern "C"

@@ -1,0 +1,61 @@
+#pragma once
+// The hidden top-level window that owns a control's notification icon and
+// receives its callbacks. Top-level on purpose: only top-level windows hear
+// the "TaskbarCreated" broadcast, and the shell drops an icon when its
+// owner window goes.
+//
+// Tests (and tools) find it as a window of class kTrayWindowClass on the
+// thread that created the control; tray callbacks are kCallbackMessage with
+// wParam kIconId and the mouse or balloon message in lParam (notify icon
+// version 0), as the shell sends them.
+
+#include <windows.h>
+
+#include "common/unique_handle.h"
+
+namespace ocx {
+
+constexpr const wchar_t kTrayWindowClass[] = L"TraylumeTrayWindow";
+constexpr UINT kCallbackMessage = WM_APP + 1;
+constexpr UINT kIconId = 1;
+
+class TrayWindowListener {
+ public:
+  // A callback from the shell: WM_MOUSEMOVE, WM_LBUTTONDOWN, NIN_BALLOONSHOW...
+  virtual void OnNotifyIconMessage(UINT message) = 0;
+  // The shell's task bar was (re)created: icons have to be added again.
+  virtual void OnTaskbarCreated() = 0;
+  // The window is being destroyed by someone other than its owner.
+  virtual void OnWindowDestroyed() = 0;
+
+ protected:
+  ~TrayWindowListener() = default;
+};
+
+class TrayWindow {
+ public:
+  TrayWindow() = default;
+  TrayWindow(const TrayWindow&) = delete;
+  TrayWindow& operator=(const TrayWindow&) = delete;
+  ~TrayWindow() { Destroy(); }
+
+  // Creates the window on the calling thread; callbacks go to `listener`.
+  HRESULT Create(TrayWindowListener* listener);
+  void Destroy();
+  HWND get() const { return window_.get(); }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // true when handled; `this` may be gone when it returns (a listener may
+  // drop the last reference to the control that owns this window).
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  common::UniqueWindow window_;
+  TrayWindowListener* listener_ = nullptr;
+  UINT taskbarCreated_ = 0;
+};
+
+// For DllMain: forget the window class when the module unloads.
+void UnregisterTrayWindowClass();
+
+}  // namespace ocx

@@ -1,0 +1,22 @@
+#include "traylume/type_library.h"
+
+#include <oleauto.h>
+
+#include "common/hresult.h"
+#include "traylume/server_module.h"
+
+namespace ocx {
+
+HRESULT LoadOwnTypeLib(common::ComPtr<ITypeLib>* library) {
+  const std::wstring path = ModulePath();
+  if (path.empty()) return E_UNEXPECTED;
+  return ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library->put());
+}
+
+HRESULT OwnTypeInfo(REFGUID guid, common::ComPtr<ITypeInfo>* info) {
+  common::ComPtr<ITypeLib> library;
+  RETURN_IF_FAILED(LoadOwnTypeLib(&library));
+  return library->GetTypeInfoOfGuid(guid, info->put());
+}
+
+}  // namespace ocx
