@@ -39,15 +39,18 @@ bool TakesFocus(Kind kind) {
 
 // A drop-down list's height is that of its selection field, which the
 // control derives from its font; the item height is what sets it.
+// What CB_GETITEMHEIGHT reports and what CB_SETITEMHEIGHT takes may differ
+// by a padding, so the value is corrected by what the window then measures.
 void FitComboFieldHeight(HWND combo, int height) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
+  LRESULT itemHeight = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  if (itemHeight == CB_ERR) return;
+  for (int attempt = 0; attempt < 4; ++attempt) {
     RECT place{};
     ::GetWindowRect(combo, &place);
     const int difference = height - (place.bottom - place.top);
-    if (difference == 0) return;
-    const LRESULT itemHeight = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    if (itemHeight == CB_ERR || itemHeight + difference < 1) return;
-    ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight + difference);
+    if (difference == 0 || itemHeight + difference < 1) return;
+    itemHeight += difference;
+    ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight);
   }
 }
 
