@@ -88,6 +88,10 @@ NOTIFYICONDATAW NotifyIcon::Describe(unsigned parts) const {
 HRESULT NotifyIcon::Send(DWORD message, unsigned parts) {
   if (!window_) return E_UNEXPECTED;
   NOTIFYICONDATAW data = Describe(parts);
+  if (message == NIM_MODIFY && data.uFlags == NIF_MESSAGE) {
+    pending_ &= ~parts;  // nothing the shell shows has changed
+    return S_OK;
+  }
   if (!::Shell_NotifyIconW(message, &data)) return E_FAIL;
   shown_ = true;
   if (data.uFlags & NIF_ICON) appliedIcon_ = icon_;
