@@ -1,0 +1,339 @@
+// Saved state: the four keys a form keeps in its property bag, and the
+// control's own stream format; a missing key keeps the default, a value of
+// the wrong type fails the load without changing the control.
+
+#include <gtest/gtest.h>
+
+#include <ocidl.h>
+#include <ole2.h>
+
+#include <string>
+#include <vector>
+
+#include "common/bstr.h"
+#include "component/dispids.h"
+#include "tests/traylume/automation.h"
+#include "tests/traylume/control_fixture.h"
+#include "tests/traylume/memory_property_bag.h"
+#include "tests/traylume/recording_sink.h"
+#include "tests/traylume/test_pictures.h"
+#include "traylume/user_texts.h"
+#include "traylume_idl.h"
+
+namespace traylume_tests {
+namespace {
+
+namespace dispid = traylume::dispid;
+using PersistenceTest = ControlTest;
+
+constexpr COLORREF kGreen = RGB(0, 200, 0);
+const std::wstring kSavedTip = L"ツールチップのテストです。";
+
+void SetText(IDispatch* control, DISPID id, const std::wstring& text) {
+  common::UniqueBstr value(text);
+  ASSERT_EQ(Put(control, id, Text(value.get())).hr, S_OK);
+}
+
+common::ComPtr<IPersistPropertyBag> BagPersistence(IDispatch* control) {
+  common::ComPtr<IPersistPropertyBag> persist;
+  common::ComPtr<IDispatch>(control).As(&persist);
+  return persist;
+}
+
+SIZEL Extent(IDispatch* control) {
+  common::ComPtr<IOleObject> object;
+  common::ComPtr<IDispatch>(control).As(&object);
+  SIZEL size{};
+  object->GetExtent(DVASPECT_CONTENT, &size);
+  return size;
+}
+
+IDispatch* IconObject(IDispatch* control, Outcome* holder) {
+  *holder = Get(control, dispid::kIcon);
+  return holder->value.type() == VT_DISPATCH ? V_DISPATCH(holder->value.get()) : nullptr;
+}
+
+// The saved state as the program's window description holds it.
+common::ComPtr<MemoryPropertyBag> FormState(IPictureDisp* icon) {
+  auto bag = common::make<MemoryPropertyBag>();
+  bag->Set(L"_extentx", I4(847));
+  bag->Set(L"_extenty", I4(847));
+  bag->Set(L"icon", Object(icon));
+  common::UniqueBstr tip(kSavedTip);
+  bag->Set(L"tooltiptext", Text(tip.get()));
+  return bag;
+}
+
+TEST_F(PersistenceTest, SaveWritesTheFourKeysInOrderWithTheirTypes) {
+  auto picture = SolidIconPicture(kGreen);
+  SetText(control_.get(), dispid::kToolTipText, kSavedTip);
+  PutRef(control_.get(), dispid::kIcon, Object(picture.get()));
+  auto bag = common::make<MemoryPropertyBag>();
+  ASSERT_EQ(BagPersistence(control_.get())->Save(bag.get(), TRUE, FALSE), S_OK);
+
+  EXPECT_EQ(bag->writes, (std::vector<std::wstring>{L"_extentx", L"_extenty", L"icon", L"tooltiptext"}));
+  ASSERT_EQ(V_VT(bag->Find(L"_extentx")), VT_I4);
+  EXPECT_EQ(V_I4(bag->Find(L"_extentx")), 847);
+  ASSERT_EQ(V_VT(bag->Find(L"_extenty")), VT_I4);
+  EXPECT_EQ(V_I4(bag->Find(L"_extenty")), 847);
+  ASSERT_EQ(V_VT(bag->Find(L"icon")), VT_DISPATCH);
+  EXPECT_EQ(V_DISPATCH(bag->Find(L"icon")), picture.get());
+  ASSERT_EQ(V_VT(bag->Find(L"tooltiptext")), VT_BSTR);
+  EXPECT_EQ(std::wstring(V_BSTR(bag->Find(L"tooltiptext"))), kSavedTip);
+}
+
+TEST_F(PersistenceTest, WithoutAnIconOfItsOwnNoIconIsSaved) {
+  auto bag = common::make<MemoryPropertyBag>();
+  ASSERT_EQ(BagPersistence(control_.get())->Save(bag.get(), TRUE, TRUE), S_OK);
+  EXPECT_EQ(bag->writes, (std::vector<std::wstring>{L"_extentx", L"_extenty", L"tooltiptext"}));
+}
+
+TEST_F(PersistenceTest, LoadTakesTheFormsSavedStateInOrder) {
+  auto picture = SolidIconPicture(kGreen, 32);
+  auto bag = FormState(picture.get());
+  ASSERT_EQ(BagPersistence(control_.get())->Load(bag.get(), nullptr), S_OK);
+  EXPECT_EQ(bag->reads, (std::vector<std::wstring>{L"_extentx", L"_extenty", L"icon", L"tooltiptext"}));
+  EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), kSavedTip);
+  Outcome holder;
+  EXPECT_EQ(IconObject(control_.get(), &holder), picture.get());
+  EXPECT_EQ(Extent(control_.get()).cx, 847);
+  // Nothing else changes: the other properties keep their initial values.
+  EXPECT_FALSE(GetBool(control_.get(), dispid::kBalloon));
+  EXPECT_TRUE(GetBool(control_.get(), dispid::kBalloonSound));
+  EXPECT_FALSE(GetBool(control_.get(), dispid::kAutoRefresh));
+  // Shown, the tray gets the saved icon and tooltip.
+  Call(control_.get(), dispid::kShowIcon);
+  ASSERT_EQ(CallsOf(NIM_ADD).size(), 1u);
+  EXPECT_EQ(CallsOf(NIM_ADD)[0].iconColor, kGreen);
+  EXPECT_EQ(std::wstring(CallsOf(NIM_ADD)[0].data.szTip), kSavedTip);
+}
+
+TEST_F(PersistenceTest, APictureSavedAsUnknownLoadsToo) {
+  auto picture = SolidIconPicture(kGreen);
+  auto bag = FormState(nullptr);
+  bag->Set(L"icon", Unknown(picture.get()));
+  ASSERT_EQ(BagPersistence(control_.get())->Load(bag.get(), nullptr), S_OK);
+  Outcome holder;
+  EXPECT_EQ(IconObject(control_.get(), &holder), picture.get());
+}
+
+TEST_F(PersistenceTest, RoundTripGivesAnotherControlTheSameState) {
+  auto picture = SolidBitmapPicture(kGreen);
+  SetText(control_.get(), dispid::kToolTipText, L"往復");
+  PutRef(control_.get(), dispid::kIcon, Object(picture.get()));
+  common::ComPtr<IOleObject> object;
+  control_.As(&object);
+  SIZEL size{1200, 600};
+  ASSERT_EQ(object->SetExtent(DVASPECT_CONTENT, &size), S_OK);
+  auto bag = common::make<MemoryPropertyBag>();
+  ASSERT_EQ(BagPersistence(control_.get())->Save(bag.get(), TRUE, FALSE), S_OK);
+
+  auto other = NewControl();
+  ASSERT_EQ(BagPersistence(other.get())->Load(bag.get(), nullptr), S_OK);
+  EXPECT_EQ(GetText(other.get(), dispid::kToolTipText), L"往復");
+  Outcome holder;
+  EXPECT_EQ(IconObject(other.get(), &holder), picture.get());
+  EXPECT_EQ(Extent(other.get()).cx, 1200);
+  EXPECT_EQ(Extent(other.get()).cy, 600);
+}
+
+TEST_F(PersistenceTest, MissingKeysKeepTheDefaults) {
+  Outcome initialIcon;
+  IDispatch* defaultIcon = IconObject(control_.get(), &initialIcon);
+  auto empty = common::make<MemoryPropertyBag>();
+  ASSERT_EQ(BagPersistence(control_.get())->Load(empty.get(), nullptr), S_OK);
+  EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), L"");
+  Outcome holder;
+  EXPECT_EQ(IconObject(control_.get(), &holder), defaultIcon);
+  EXPECT_EQ(Extent(control_.get()).cx, 847);
+  EXPECT_EQ(Extent(control_.get()).cy, 847);
+
+  auto onlyTip = common::make<MemoryPropertyBag>();
+  common::UniqueBstr tip(L"これだけ");
+  onlyTip->Set(L"tooltiptext", Text(tip.get()));
+  ASSERT_EQ(BagPersistence(control_.get())->Load(onlyTip.get(), nullptr), S_OK);
+  EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), L"これだけ");
+  EXPECT_EQ(IconObject(control_.get(), &holder), defaultIcon);
+}
+
+TEST_F(PersistenceTest, NumbersSavedAsTextLoad) {
+  auto bag = common::make<MemoryPropertyBag>();
+  common::UniqueBstr number(L"1000");
+  bag->Set(L"_extentx", Text(number.get()));
+  ASSERT_EQ(BagPersistence(control_.get())->Load(bag.get(), nullptr), S_OK);
+  EXPECT_EQ(Extent(control_.get()).cx, 1000);
+}
+
+TEST_F(PersistenceTest, AValueOfTheWrongTypeFailsTheLoadAndChangesNothing) {
+  auto picture = SolidIconPicture(kGreen);
+  auto notAPicture = common::make<RecordingSink>();
+  common::UniqueBstr word(L"abc");
+  struct Case {
+    const wchar_t* key;
+    VARIANT value;
+  };
+  const Case cases[] = {
+      {L"_extentx", Text(word.get())},           {L"_extenty", Object(picture.get())},
+      {L"icon", Text(word.get())},               {L"icon", I4(5)},
+      {L"icon", Object(notAPicture.get())},      {L"tooltiptext", Object(picture.get())},
+  };
+  SetText(control_.get(), dispid::kToolTipText, L"そのまま");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.key, c.key + wcslen(c.key)) + " vt " + std::to_string(V_VT(&c.value)));
+    auto bag = FormState(SolidIconPicture(RGB(1, 2, 3)).get());
+    common::UniqueBstr newTip(L"新しい値");
+    bag->Set(L"tooltiptext", Text(newTip.get()));
+    bag->Set(c.key, c.value);
+    auto log = common::make<RecordingErrorLog>();
+    EXPECT_EQ(BagPersistence(control_.get())->Load(bag.get(), log.get()), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), L"そのまま");
+    Outcome holder;
+    EXPECT_EQ(PictureType(static_cast<IPictureDisp*>(IconObject(control_.get(), &holder))), PICTYPE_ICON);
+    EXPECT_EQ(Extent(control_.get()).cx, 847);
+    ASSERT_EQ(log->errors.size(), 1u);
+    EXPECT_EQ(log->errors[0].first, c.key);
+    EXPECT_EQ(log->errors[0].second, ocx::texts::kSavedValueMistyped);
+  }
+}
+
+TEST_F(PersistenceTest, APictureWithoutAnImageFailsTheLoad) {
+  auto bag = FormState(EmptyPicture().get());
+  auto log = common::make<RecordingErrorLog>();
+  EXPECT_EQ(BagPersistence(control_.get())->Load(bag.get(), log.get()), CTL_E_INVALIDPICTURE);
+  EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), L"");
+  ASSERT_EQ(log->errors.size(), 1u);
+  EXPECT_EQ(log->errors[0].first, L"icon");
+}
+
+TEST_F(PersistenceTest, NoBagIsAnError) {
+  EXPECT_EQ(BagPersistence(control_.get())->Load(nullptr, nullptr), E_POINTER);
+  EXPECT_EQ(BagPersistence(control_.get())->Save(nullptr, TRUE, TRUE), E_POINTER);
+}
+
+// --- IPersistStreamInit ---
+
+common::ComPtr<IPersistStreamInit> StreamPersistence(IDispatch* control) {
+  common::ComPtr<IPersistStreamInit> persist;
+  common::ComPtr<IDispatch>(control).As(&persist);
+  return persist;
+}
+
+common::ComPtr<IStream> StreamOf(const std::vector<BYTE>& bytes) {
+  common::ComPtr<IStream> stream;
+  ::CreateStreamOnHGlobal(nullptr, TRUE, stream.put());
+  ULONG written = 0;
+  if (!bytes.empty()) stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
+  LARGE_INTEGER start{};
+  stream->Seek(start, STREAM_SEEK_SET, nullptr);
+  return stream;
+}
+
+std::vector<BYTE> Saved(IDispatch* control) {
+  common::ComPtr<IStream> stream;
+  ::CreateStreamOnHGlobal(nullptr, TRUE, stream.put());
+  EXPECT_EQ(StreamPersistence(control)->Save(stream.get(), TRUE), S_OK);
+  STATSTG stat{};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  std::vector<BYTE> bytes(static_cast<size_t>(stat.cbSize.QuadPart));
+  LARGE_INTEGER start{};
+  stream->Seek(start, STREAM_SEEK_SET, nullptr);
+  ULONG read = 0;
+  stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+  return bytes;
+}
+
+TEST_F(PersistenceTest, StreamRoundTripKeepsExtentToolTipAndIcon) {
+  auto picture = SolidIconPicture(kGreen, 32);
+  SetText(control_.get(), dispid::kToolTipText, L"ストリーム");
+  PutRef(control_.get(), dispid::kIcon, Object(picture.get()));
+  common::ComPtr<IOleObject> object;
+  control_.As(&object);
+  SIZEL size{900, 300};
+  object->SetExtent(DVASPECT_CONTENT, &size);
+  const std::vector<BYTE> bytes = Saved(control_.get());
+
+  ULARGE_INTEGER max{};
+  ASSERT_EQ(StreamPersistence(control_.get())->GetSizeMax(&max), S_OK);
+  EXPECT_GE(max.QuadPart, bytes.size());
+
+  auto other = NewControl();
+  ASSERT_EQ(StreamPersistence(other.get())->Load(StreamOf(bytes).get()), S_OK);
+  EXPECT_EQ(GetText(other.get(), dispid::kToolTipText), L"ストリーム");
+  EXPECT_EQ(Extent(other.get()).cx, 900);
+  EXPECT_EQ(Extent(other.get()).cy, 300);
+  Outcome holder;
+  auto* loaded = static_cast<IPictureDisp*>(IconObject(other.get(), &holder));
+  EXPECT_EQ(PictureType(loaded), PICTYPE_ICON);
+  Call(other.get(), dispid::kShowIcon);
+  ASSERT_FALSE(CallsOf(NIM_ADD).empty());
+  EXPECT_EQ(CallsOf(NIM_ADD).back().iconColor, kGreen);
+}
+
+TEST_F(PersistenceTest, StreamWithoutAnIconRoundTripsToTheDefaultIcon) {
+  SetText(control_.get(), dispid::kToolTipText, L"既定");
+  const std::vector<BYTE> bytes = Saved(control_.get());
+  auto other = NewControl();
+  Outcome before;
+  IDispatch* defaultIcon = IconObject(other.get(), &before);
+  ASSERT_EQ(StreamPersistence(other.get())->Load(StreamOf(bytes).get()), S_OK);
+  EXPECT_EQ(GetText(other.get(), dispid::kToolTipText), L"既定");
+  Outcome after;
+  EXPECT_EQ(IconObject(other.get(), &after), defaultIcon);
+}
+
+TEST_F(PersistenceTest, DamagedStreamsFailWithoutChangingTheControl) {
+  auto picture = SolidIconPicture(kGreen);
+  SetText(control_.get(), dispid::kToolTipText, L"壊れる前");
+  PutRef(control_.get(), dispid::kIcon, Object(picture.get()));
+  const std::vector<BYTE> bytes = Saved(control_.get());
+  ASSERT_GT(bytes.size(), 40u);
+
+  auto other = NewControl();
+  SetText(other.get(), dispid::kToolTipText, L"元のまま");
+  std::vector<std::vector<BYTE>> damaged;
+  for (size_t cut : {size_t{0}, size_t{3}, size_t{8}, size_t{17}, bytes.size() / 2, bytes.size() - 1}) {
+    damaged.emplace_back(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
+  }
+  damaged.push_back(std::vector<BYTE>(64, 0xAB));  // not our format
+  std::vector<BYTE> hugeText = bytes;
+  hugeText[16] = hugeText[17] = hugeText[18] = hugeText[19] = 0xFF;  // tooltip length 4G
+  damaged.push_back(hugeText);
+  for (size_t i = 0; i < damaged.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(FAILED(StreamPersistence(other.get())->Load(StreamOf(damaged[i]).get())));
+    EXPECT_EQ(GetText(other.get(), dispid::kToolTipText), L"元のまま");
+  }
+}
+
+TEST_F(PersistenceTest, IsDirtyFollowsChangesAndSaves) {
+  auto persist = StreamPersistence(control_.get());
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  SetText(control_.get(), dispid::kToolTipText, L"変更");
+  EXPECT_EQ(persist->IsDirty(), S_OK);
+  Saved(control_.get());
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+}
+
+TEST_F(PersistenceTest, InitNewBringsBackTheInitialState) {
+  auto picture = SolidIconPicture(kGreen);
+  SetText(control_.get(), dispid::kToolTipText, L"消える");
+  PutRef(control_.get(), dispid::kIcon, Object(picture.get()));
+  ASSERT_EQ(BagPersistence(control_.get())->InitNew(), S_OK);
+  EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), L"");
+  Outcome holder;
+  EXPECT_NE(IconObject(control_.get(), &holder), picture.get());
+  EXPECT_EQ(Extent(control_.get()).cx, 847);
+}
+
+TEST_F(PersistenceTest, BothPersistenceInterfacesNameTheControlsClass) {
+  CLSID clsid{};
+  ASSERT_EQ(BagPersistence(control_.get())->GetClassID(&clsid), S_OK);
+  EXPECT_EQ(clsid, CLSID_Traylume);
+  common::ComPtr<IPersist> persist;
+  ASSERT_EQ(control_.As(&persist), S_OK);
+  ASSERT_EQ(persist->GetClassID(&clsid), S_OK);
+  EXPECT_EQ(clsid, CLSID_Traylume);
+}
+
+}  // namespace
+}  // namespace traylume_tests
