@@ -56,9 +56,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   common::ComPtr<IUnknown> control;
   const traylume::ComResult created = traylume::CreateTraylume(app::kTraylumeProgId, app::kTraylumeFile, &control);
   if (!created) {
-    // Name the ProgID and the file, whatever the binding called the step.
+    // Names the ProgID and the file; the reason is the system's text for the code.
     ShowStartFailure(traylume::ComResult::Failure(
-        created.hr, app::texts::CreateComponent(app::kTraylumeProgId, app::kTraylumeFile), created.description));
+        created.hr, app::texts::CreateComponent(app::kTraylumeProgId, app::kTraylumeFile)));
     return 1;
   }
 

@@ -6,8 +6,9 @@
 namespace app {
 namespace {
 
-// Faces that carry Japanese, most fitting first. On a Western Windows
-// without them, or under Wine without a substitute, the empty face leaves
+// Faces that carry Japanese, most fitting first. The layout is sized for a
+// proportional face (kana narrower than kanji); a fixed-pitch face makes
+// captions such as "アイコン" overflow their labels. The empty face leaves
 // the choice to the mapper, which honours the character set.
 constexpr const wchar_t* kCandidateFaces[] = {
     L"MS UI Gothic", L"Meiryo UI", L"Yu Gothic UI", L"MS PGothic", L"IPAPGothic", L"IPAGothic", L"",
@@ -27,6 +28,15 @@ common::UniqueFont CreateFace(const wchar_t* face, int dpi) {
   description.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
   lstrcpynW(description.lfFaceName, face, LF_FACESIZE);
   return common::UniqueFont(::CreateFontIndirectW(&description));
+}
+
+// What the mapper really gave for `font` (a name may stand for another face).
+bool IsProportional(HFONT font) {
+  common::WindowDc screen(nullptr);
+  common::SelectedObject selected(screen.get(), font);
+  TEXTMETRICW metrics{};
+  // TMPF_FIXED_PITCH set means variable pitch.
+  return ::GetTextMetricsW(screen.get(), &metrics) && (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH);
 }
 
 }  // namespace
@@ -52,15 +62,22 @@ bool FontShowsText(HFONT font, std::wstring_view text) {
   return true;
 }
 
+// The first proportional candidate that shows Japanese; else the first that
+// shows Japanese; else whatever the mapper gives.
 common::UniqueFont CreateUiFont(int dpi) {
-  common::UniqueFont fallback;
+  common::UniqueFont showsJapanese;
+  common::UniqueFont anyFont;
   for (const wchar_t* face : kCandidateFaces) {
     common::UniqueFont font = CreateFace(face, dpi);
     if (!font) continue;
-    if (FontShowsText(font.get(), kProbe)) return font;
-    if (!fallback) fallback = std::move(font);
+    if (FontShowsText(font.get(), kProbe)) {
+      if (IsProportional(font.get())) return font;
+      if (!showsJapanese) showsJapanese = std::move(font);
+    } else if (!anyFont) {
+      anyFont = std::move(font);
+    }
   }
-  return fallback;
+  return showsJapanese ? std::move(showsJapanese) : std::move(anyFont);
 }
 
 }  // namespace app

@@ -381,3 +381,34 @@ TEST_F(FormLook, LabelsWrapLongLinesInsideTheirSize) {
 
 }  // namespace
 }  // namespace app_tests
+
+namespace app_tests {
+namespace {
+
+// The layout plans lines of about 12 pixels at 96 DPI (195, 435 and 555
+// twips for one, two and three lines). No label needs more lines than its
+// height was planned for, and at most the bottom margin of its last line is
+// cut, at either DPI.
+TEST_P(FormLayout, EveryLabelShowsItsWholeText) {
+  CreateForm(GetParam());
+  for (Ctl label : {Ctl::Label1_0, Ctl::Label1_1, Ctl::Label1_2, Ctl::Label1_3, Ctl::Label1_4, Ctl::Label1_5,
+                    Ctl::Label1_6, Ctl::Label2}) {
+    HWND window = Control(label);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    common::WindowDc screen(nullptr);
+    common::SelectedObject selected(screen.get(), reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)));
+    RECT needed = client;
+    const std::wstring text = WindowText(window);
+    ::DrawTextW(screen.get(), text.c_str(), -1, &needed, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(screen.get(), &metrics);
+    const int plannedLines = client.bottom / ::MulDiv(12, GetParam(), 96);
+    EXPECT_LE(needed.bottom / metrics.tmHeight, plannedLines) << app::IdOf(label);
+    EXPECT_LE(needed.bottom - client.bottom, metrics.tmHeight / 4) << app::IdOf(label);
+    EXPECT_LE(needed.right, client.right) << app::IdOf(label);
+  }
+}
+
+}  // namespace
+}  // namespace app_tests
