@@ -118,8 +118,8 @@ HRESULT Form1::Create(common::ComPtr<IUnknown> control, Options options) {
   }
   focusOnActivate_ = Control(Ctl::cmdShow);
   RegisterFileDrops();
-  HostTraylume(std::move(control));
-  Form_Load();
+  // Without a control to talk to, every step of the load would fail again.
+  if (HostTraylume(std::move(control)) || Traylume1().get()) Form_Load();
   return S_OK;
 }
 
@@ -235,14 +235,14 @@ void Form1::RegisterFileDrops() {
   }
 }
 
-void Form1::HostTraylume(common::ComPtr<IUnknown> control) {
+bool Form1::HostTraylume(common::ComPtr<IUnknown> control) {
   traylume::SavedState state;
   state.toolTipText = texts::kSavedToolTip;
   // Without its saved icon the control still comes up, with its own.
   Check(LoadSavedIcon(&state.icon));
   traylume::ComResult hosted = host_.Attach(std::move(control), state, hwnd(), this);
   if (!hosted) hosted.operation = std::wstring(texts::kHostComponent) + L" (" + hosted.operation + L")";
-  Check(hosted);
+  return Check(hosted);
 }
 
 IDropTarget* Form1::iconNameDropTarget() const { return dropTarget_.get(); }

@@ -90,7 +90,7 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
   HRESULT CreateControl(const ControlSpec& spec, HWND* window);
   void ApplySettings(const ControlSpec& spec, HWND window);
   void RegisterFileDrops();
-  void HostTraylume(common::ComPtr<IUnknown> control);
+  bool HostTraylume(common::ComPtr<IUnknown> control);  // true when fully hosted
   RECT PixelRect(const ControlSpec& spec) const;
   int Pixels(int twips) const;
   void Paint(HDC dc);

@@ -6,6 +6,7 @@
 
 #include <olectl.h>
 
+#include "common/com_object.h"
 #include "component/dispids.h"
 #include "tests/app/form_fixture.h"
 #include "tests/support/message_pump.h"
@@ -114,6 +115,40 @@ TEST_F(FormStartup, ClosingTheWindowReleasesTheControl) {
   EXPECT_NE(std::find(calls.begin(), calls.end(), L"close"), calls.end());
   EXPECT_EQ(calls.back(), L"setclientsite null");
   EXPECT_EQ(fake->References(), 1u);  // the test's own reference only
+}
+
+}  // namespace
+}  // namespace app_tests
+
+namespace app_tests {
+namespace {
+
+// An object that is no automation control at all.
+class NotAControl : public common::ComObject<IPersist> {
+ public:
+  STDMETHODIMP GetClassID(CLSID* id) override {
+    *id = CLSID_NULL;
+    return S_OK;
+  }
+};
+
+TEST_F(FormStartup, AnObjectThatCannotBeHostedShowsOneMessageAndTheWindowOpens) {
+  form = std::make_unique<app::Form1>();
+  app::Form1::Options options;
+  options.dpi = 96;
+  options.messageBox = [this](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+    messages.push_back({owner, text, caption, type});
+  };
+  auto object = common::make<NotAControl>();
+  common::ComPtr<IUnknown> unknown;
+  ASSERT_EQ(object.As(&unknown), S_OK);
+  object.reset();
+  ASSERT_EQ(form->Create(std::move(unknown), std::move(options)), S_OK);
+  form->Show(SW_SHOW);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_THAT(messages[0].text, HasSubstr(L"Traylume1"));
+  EXPECT_THAT(messages[0].text, HasSubstr(L"0x80004002"));  // E_NOINTERFACE
+  EXPECT_TRUE(::IsWindowVisible(form->hwnd()));
 }
 
 }  // namespace
