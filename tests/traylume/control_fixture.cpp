@@ -54,17 +54,20 @@ std::vector<ShellSpy::Call> ControlTest::CallsOf(DWORD message) const {
   return found;
 }
 
+namespace {
+
+BOOL CALLBACK CollectTrayWindow(HWND window, LPARAM found) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  if (std::wstring(name) == L"TraylumeTrayWindow") reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> TrayWindowsOfThisThread() {
   std::vector<HWND> windows;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND window, LPARAM found) -> BOOL {
-        wchar_t name[64] = {};
-        ::GetClassNameW(window, name, 64);
-        if (std::wstring(name) == L"TraylumeTrayWindow") reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  ::EnumThreadWindows(::GetCurrentThreadId(), &CollectTrayWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
