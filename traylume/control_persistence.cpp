@@ -16,8 +16,6 @@
 namespace ocx {
 namespace {
 
-
-
 constexpr const wchar_t kExtentXKey[] = L"_extentx";
 constexpr const wchar_t kExtentYKey[] = L"_extenty";
 constexpr const wchar_t kIconKey[] = L"icon";

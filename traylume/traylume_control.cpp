@@ -12,8 +12,6 @@
 namespace ocx {
 namespace {
 
-
-
 // What each tray callback becomes: the event and its button code.
 struct CallbackEvent {
   UINT message;
