@@ -20,6 +20,8 @@ const VARIANT* PropertyPutValue(const DISPPARAMS* params) {
 }
 
 HRESULT CoerceArgument(const VARIANT& source, VARTYPE type, VARIANT* out) {
+  // A reference to nothing would be read through by VariantCopyInd.
+  if ((V_VT(&source) & VT_BYREF) && !V_BYREF(&source)) return DISP_E_TYPEMISMATCH;
   UniqueVariant direct;
   HRESULT hr = ::VariantCopyInd(direct.get(), const_cast<VARIANT*>(&source));
   if (FAILED(hr)) return DISP_E_TYPEMISMATCH;

@@ -121,7 +121,8 @@ ComResult Traylume::GetIcon(common::ComPtr<IPictureDisp>* picture) const {
   ComResult outcome = Invoke(control_.get(), dispid::kIcon, kIcon, DISPATCH_PROPERTYGET, nullptr, result.put());
   if (!outcome) return outcome;
   common::UniqueVariant direct;
-  if (FAILED(::VariantCopyInd(direct.get(), result.get()))) {
+  const bool danglingReference = (result.type() & VT_BYREF) && !V_BYREF(result.get());
+  if (danglingReference || FAILED(::VariantCopyInd(direct.get(), result.get()))) {
     return ComResult::Failure(DISP_E_TYPEMISMATCH, kIcon, texts::kIconIsNotPicture);
   }
   IUnknown* object = nullptr;

@@ -1,0 +1,304 @@
+// The typed calls of Traylume: each reaches the control by dispatch id with
+// the agreed kind of access and value type, and each failure comes back with
+// the best explanation the control or the system gave.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <olectl.h>
+
+#include "common/com_object.h"
+#include "common/hresult.h"
+#include "component/dispids.h"
+#include "component/texts.h"
+#include "component/traylume.h"
+#include "tests/component/invoke_recorder.h"
+#include "tests/support/com_test.h"
+#include "tests/support/fake_traylume.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using traylume::Traylume;
+namespace dispid = traylume::dispid;
+
+class TraylumeCalls : public testing_support::ComTest {
+ protected:
+  void SetUp() override {
+    ComTest::SetUp();
+    fake = fakes::MakeFakeTraylume(RGB(0, 128, 255));
+    ASSERT_TRUE(fake);
+    control = Traylume(common::ComPtr<IDispatch>(static_cast<IDispatch*>(fake.get())));
+  }
+  void TearDown() override {
+    control = Traylume();
+    fake.reset();
+    ComTest::TearDown();
+  }
+
+  common::ComPtr<fakes::FakeTraylume> fake;
+  Traylume control;
+};
+
+TEST_F(TraylumeCalls, LetsPassEachValueWithItsAutomationType) {
+  EXPECT_TRUE(control.PutBalloonText(L"a\r\nb"));
+  EXPECT_TRUE(control.PutAutoRefresh(true));
+  EXPECT_TRUE(control.PutAutoRefresh(false));
+  EXPECT_TRUE(control.PutBalloonSound(true));
+  EXPECT_TRUE(control.PutBalloon(false));
+  EXPECT_TRUE(control.PutBalloonTitle(L"タイトル"));
+  EXPECT_TRUE(control.PutToolTipText(L"ツールチップのテストです。"));
+  EXPECT_TRUE(control.PutToolTipText(L""));
+  EXPECT_TRUE(control.PutBalloonIcon(3));
+  EXPECT_THAT(fake->log, ElementsAre(L"let BalloonText VT_BSTR a\r\nb", L"let AutoRefresh VT_BOOL -1",
+                                     L"let AutoRefresh VT_BOOL 0", L"let BalloonSound VT_BOOL -1",
+                                     L"let Balloon VT_BOOL 0", L"let BalloonTitle VT_BSTR タイトル",
+                                     L"let ToolTipText VT_BSTR ツールチップのテストです。",
+                                     L"let ToolTipText VT_BSTR ", L"let BalloonIcon VT_I4 3"));
+}
+
+TEST_F(TraylumeCalls, MethodsAreCalledWithoutArguments) {
+  EXPECT_TRUE(control.Refresh());
+  EXPECT_TRUE(control.ShowIcon());
+  EXPECT_TRUE(control.HideIcon());
+  EXPECT_THAT(fake->log, ElementsAre(L"call Refresh", L"call ShowIcon", L"call HideIcon"));
+}
+
+TEST_F(TraylumeCalls, BalloonSupportedIsReadAsBoolean) {
+  bool supported = false;
+  EXPECT_TRUE(control.GetBalloonSupported(&supported));
+  EXPECT_TRUE(supported);
+  fake->balloonSupported = false;
+  EXPECT_TRUE(control.GetBalloonSupported(&supported));
+  EXPECT_FALSE(supported);
+  EXPECT_THAT(fake->log, ElementsAre(L"get BalloonSupported", L"get BalloonSupported"));
+}
+
+TEST_F(TraylumeCalls, IconIsReadAsThePictureTheControlHolds) {
+  common::ComPtr<IPictureDisp> picture;
+  ASSERT_TRUE(control.GetIcon(&picture));
+  ASSERT_TRUE(picture);
+  common::ComPtr<IUnknown> got, held;
+  ASSERT_EQ(picture.As(&got), S_OK);
+  ASSERT_EQ(fake->icon.As(&held), S_OK);
+  EXPECT_EQ(got.get(), held.get());
+  EXPECT_THAT(fake->log, ElementsAre(L"get Icon"));
+}
+
+TEST_F(TraylumeCalls, IconWithoutPictureIsAFailure) {
+  fake->iconIsEmpty = true;
+  common::ComPtr<IPictureDisp> picture;
+  traylume::ComResult result = control.GetIcon(&picture);
+  EXPECT_FALSE(result);
+  EXPECT_TRUE(FAILED(result.hr));
+  EXPECT_EQ(result.operation, L"Icon");
+  EXPECT_EQ(result.description, traylume::texts::kIconIsNotPicture);
+  EXPECT_FALSE(picture);
+
+  fake->iconIsEmpty = false;
+  fake->icon.reset();  // VT_DISPATCH, but no object
+  result = control.GetIcon(&picture);
+  EXPECT_FALSE(result);
+  EXPECT_EQ(result.description, traylume::texts::kIconIsNotPicture);
+  EXPECT_FALSE(picture);
+}
+
+TEST_F(TraylumeCalls, IconIsSetByReference) {
+  auto other = fakes::MakeFakeTraylume(RGB(0, 255, 0));
+  common::ComPtr<IPictureDisp> picture = other->icon;
+  EXPECT_TRUE(control.PutRefIcon(picture.get()));
+  EXPECT_THAT(fake->log, ElementsAre(L"putref Icon VT_DISPATCH"));
+  EXPECT_EQ(fake->icon.get(), picture.get());
+  common::ComPtr<IPictureDisp> back;
+  ASSERT_TRUE(control.GetIcon(&back));
+  EXPECT_EQ(back.get(), picture.get());
+}
+
+TEST_F(TraylumeCalls, FailureCarriesTheExcepInfoDescription) {
+  fake->FailOn(dispid::kToolTipText, L"ツールチップを設定できません。");
+  const traylume::ComResult result = control.PutToolTipText(L"x");
+  EXPECT_FALSE(result);
+  EXPECT_EQ(result.hr, DISP_E_EXCEPTION);
+  EXPECT_EQ(result.operation, L"ToolTipText");
+  EXPECT_EQ(result.description, L"ツールチップを設定できません。");
+}
+
+TEST_F(TraylumeCalls, EveryMemberReportsItsOwnName) {
+  const struct {
+    DISPID id;
+    const wchar_t* name;
+    traylume::ComResult (*call)(const Traylume&);
+  } kCalls[] = {
+      {dispid::kBalloonSupported, L"BalloonSupported",
+       [](const Traylume& c) {
+         bool on = false;
+         return c.GetBalloonSupported(&on);
+       }},
+      {dispid::kBalloonText, L"BalloonText", [](const Traylume& c) { return c.PutBalloonText(L"t"); }},
+      {dispid::kAutoRefresh, L"AutoRefresh", [](const Traylume& c) { return c.PutAutoRefresh(true); }},
+      {dispid::kBalloonSound, L"BalloonSound", [](const Traylume& c) { return c.PutBalloonSound(true); }},
+      {dispid::kBalloon, L"Balloon", [](const Traylume& c) { return c.PutBalloon(true); }},
+      {dispid::kBalloonTitle, L"BalloonTitle", [](const Traylume& c) { return c.PutBalloonTitle(L"t"); }},
+      {dispid::kToolTipText, L"ToolTipText", [](const Traylume& c) { return c.PutToolTipText(L"t"); }},
+      {dispid::kBalloonIcon, L"BalloonIcon", [](const Traylume& c) { return c.PutBalloonIcon(1); }},
+      {dispid::kIcon, L"Icon",
+       [](const Traylume& c) {
+         common::ComPtr<IPictureDisp> picture;
+         return c.GetIcon(&picture);
+       }},
+      {dispid::kRefresh, L"Refresh", [](const Traylume& c) { return c.Refresh(); }},
+      {dispid::kShowIcon, L"ShowIcon", [](const Traylume& c) { return c.ShowIcon(); }},
+      {dispid::kHideIcon, L"HideIcon", [](const Traylume& c) { return c.HideIcon(); }},
+  };
+  for (const auto& entry : kCalls) {
+    fake->FailOn(entry.id, std::wstring(L"失敗: ") + entry.name);
+    const traylume::ComResult result = entry.call(control);
+    EXPECT_EQ(result.hr, DISP_E_EXCEPTION) << entry.name;
+    EXPECT_EQ(result.operation, entry.name);
+    EXPECT_EQ(result.description, std::wstring(L"失敗: ") + entry.name);
+  }
+  // Icon by reference fails as Icon too.
+  const traylume::ComResult result = control.PutRefIcon(fake->icon.get());
+  EXPECT_EQ(result.operation, L"Icon");
+  EXPECT_EQ(result.description, L"失敗: Icon");
+}
+
+TEST_F(TraylumeCalls, DeferredExcepInfoIsFilledIn) {
+  fake->FailWith(dispid::kBalloon, fakes::FakeTraylume::FailureKind::kDeferredExcepInfo, E_FAIL);
+  const traylume::ComResult result = control.PutBalloon(true);
+  EXPECT_EQ(result.hr, DISP_E_EXCEPTION);
+  EXPECT_EQ(result.description, fakes::FakeTraylume::kDeferredDescription);
+}
+
+TEST_F(TraylumeCalls, ErrorInfoExplainsAFailureWithoutExcepInfo) {
+  fake->FailWith(dispid::kShowIcon, fakes::FakeTraylume::FailureKind::kErrorInfo, E_ACCESSDENIED,
+                 L"通知領域に表示できません。");
+  const traylume::ComResult result = control.ShowIcon();
+  EXPECT_EQ(result.hr, E_ACCESSDENIED);
+  EXPECT_EQ(result.operation, L"ShowIcon");
+  EXPECT_EQ(result.description, L"通知領域に表示できません。");
+}
+
+TEST_F(TraylumeCalls, SystemTextExplainsABareHresultAndOldErrorInfoIsNotReused) {
+  // Error information left over from something else must not be taken for
+  // this failure's.
+  common::ComPtr<ICreateErrorInfo> create;
+  ASSERT_EQ(::CreateErrorInfo(create.put()), S_OK);
+  create->SetDescription(const_cast<LPOLESTR>(L"古い説明"));
+  common::ComPtr<IErrorInfo> stale;
+  ASSERT_EQ(create.As(&stale), S_OK);
+  ::SetErrorInfo(0, stale.get());
+
+  fake->FailWith(dispid::kHideIcon, fakes::FakeTraylume::FailureKind::kPlainHresult, E_OUTOFMEMORY);
+  const traylume::ComResult result = control.HideIcon();
+  EXPECT_EQ(result.hr, E_OUTOFMEMORY);
+  EXPECT_EQ(result.description, common::SystemMessage(E_OUTOFMEMORY));
+  EXPECT_NE(result.description, L"古い説明");
+}
+
+TEST_F(TraylumeCalls, WithoutAControlEveryCallFails) {
+  const Traylume none;
+  const traylume::ComResult result = none.ShowIcon();
+  EXPECT_EQ(result.hr, E_POINTER);
+  EXPECT_EQ(result.operation, L"ShowIcon");
+  EXPECT_EQ(result.description, traylume::texts::kNoControl);
+}
+
+// The raw shape of each kind of access, below what the fake's log shows.
+class TraylumeInvokeShape : public testing_support::ComTest {
+ protected:
+  void SetUp() override {
+    ComTest::SetUp();
+    recorder = common::make<binding_tests::InvokeRecorder>();
+    control = Traylume(common::ComPtr<IDispatch>(static_cast<IDispatch*>(recorder.get())));
+  }
+  void TearDown() override {
+    control = Traylume();
+    recorder.reset();
+    ComTest::TearDown();
+  }
+
+  common::ComPtr<binding_tests::InvokeRecorder> recorder;
+  Traylume control;
+};
+
+TEST_F(TraylumeInvokeShape, APutIsOneNamedPropertyPutArgument) {
+  ASSERT_TRUE(control.PutBalloonIcon(2));
+  EXPECT_EQ(recorder->id, dispid::kBalloonIcon);
+  EXPECT_EQ(recorder->flags, DISPATCH_PROPERTYPUT);
+  EXPECT_EQ(recorder->argumentCount, 1u);
+  EXPECT_EQ(recorder->namedCount, 1u);
+  EXPECT_EQ(recorder->namedId, DISPID_PROPERTYPUT);
+  EXPECT_EQ(recorder->argument.type(), VT_I4);
+  EXPECT_EQ(V_I4(recorder->argument.get()), 2);
+  EXPECT_TRUE(recorder->gaveExcepInfo);
+
+  ASSERT_TRUE(control.PutBalloon(true));
+  EXPECT_EQ(recorder->argument.type(), VT_BOOL);
+  EXPECT_EQ(V_BOOL(recorder->argument.get()), VARIANT_TRUE);
+}
+
+TEST_F(TraylumeInvokeShape, IconIsPutByReferenceAsADispatchObject) {
+  auto fake = fakes::MakeFakeTraylume();
+  ASSERT_TRUE(control.PutRefIcon(fake->icon.get()));
+  EXPECT_EQ(recorder->id, dispid::kIcon);
+  EXPECT_EQ(recorder->flags, DISPATCH_PROPERTYPUTREF);
+  EXPECT_EQ(recorder->namedId, DISPID_PROPERTYPUT);
+  ASSERT_EQ(recorder->argument.type(), VT_DISPATCH);
+  EXPECT_EQ(V_DISPATCH(recorder->argument.get()), static_cast<IDispatch*>(fake->icon.get()));
+}
+
+TEST_F(TraylumeInvokeShape, GetsAndMethodsPassNoArguments) {
+  bool supported = false;
+  V_VT(recorder->answer.get()) = VT_BOOL;
+  V_BOOL(recorder->answer.get()) = VARIANT_TRUE;
+  ASSERT_TRUE(control.GetBalloonSupported(&supported));
+  EXPECT_EQ(recorder->flags, DISPATCH_PROPERTYGET);
+  EXPECT_EQ(recorder->argumentCount, 0u);
+  EXPECT_TRUE(recorder->wantedResult);
+
+  ASSERT_TRUE(control.Refresh());
+  EXPECT_EQ(recorder->id, dispid::kRefresh);
+  EXPECT_EQ(recorder->flags, DISPATCH_METHOD);
+  EXPECT_EQ(recorder->argumentCount, 0u);
+  EXPECT_EQ(recorder->namedCount, 0u);
+}
+
+TEST_F(TraylumeInvokeShape, BalloonSupportedAcceptsAnyValueThatConvertsToBoolean) {
+  bool supported = false;
+  V_VT(recorder->answer.put()) = VT_I4;
+  V_I4(recorder->answer.get()) = 5;
+  ASSERT_TRUE(control.GetBalloonSupported(&supported));
+  EXPECT_TRUE(supported);
+
+  V_VT(recorder->answer.put()) = VT_I2;
+  V_I2(recorder->answer.get()) = 0;
+  ASSERT_TRUE(control.GetBalloonSupported(&supported));
+  EXPECT_FALSE(supported);
+
+  V_VT(recorder->answer.put()) = VT_BSTR;
+  V_BSTR(recorder->answer.get()) = ::SysAllocString(L"not a Boolean");
+  const traylume::ComResult result = control.GetBalloonSupported(&supported);
+  EXPECT_FALSE(result);
+  EXPECT_EQ(result.operation, L"BalloonSupported");
+}
+
+TEST_F(TraylumeInvokeShape, IconMayComeAsUnknown) {
+  auto fake = fakes::MakeFakeTraylume();
+  V_VT(recorder->answer.get()) = VT_UNKNOWN;
+  V_UNKNOWN(recorder->answer.get()) = common::ComPtr<IPictureDisp>(fake->icon).release();
+  common::ComPtr<IPictureDisp> picture;
+  ASSERT_TRUE(control.GetIcon(&picture));
+  EXPECT_EQ(picture.get(), fake->icon.get());
+
+  // An object that is not a picture is no icon.
+  V_VT(recorder->answer.put()) = VT_DISPATCH;
+  V_DISPATCH(recorder->answer.get()) = common::ComPtr<IDispatch>(static_cast<IDispatch*>(recorder.get())).release();
+  const traylume::ComResult result = control.GetIcon(&picture);
+  EXPECT_FALSE(result);
+  EXPECT_EQ(result.description, traylume::texts::kIconIsNotPicture);
+  EXPECT_FALSE(picture);
+  recorder->answer.reset();  // no cycle: the recorder held itself
+}
+
+}  // namespace
