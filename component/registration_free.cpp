@@ -54,16 +54,12 @@ std::wstring_view ClassPart(std::wstring_view progId) {
   return rest.substr(0, rest.find(L'.'));
 }
 
-// A temporary file that is deleted when it goes.
+// A file with a fresh name in a folder, deleted when it goes.
 class TemporaryFile {
  public:
-  TemporaryFile() {
-    wchar_t folder[MAX_PATH + 1] = {};
+  explicit TemporaryFile(const std::wstring& folder) {
     wchar_t name[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH) return;
-    if (::GetTempFileNameW(folder, L"tlm", 0, name) == 0) return;
-    path_ = name;
+    if (!folder.empty() && ::GetTempFileNameW(folder.c_str(), L"tlm", 0, name) != 0) path_ = name;
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -73,7 +69,7 @@ class TemporaryFile {
   const std::wstring& path() const { return path_; }
 
   HRESULT Write(const std::string& bytes) const {
-    if (path_.empty()) return E_FAIL;
+    if (path_.empty()) return E_ACCESSDENIED;
     common::UniqueFileHandle file(
         ::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
     if (!file) return common::LastErrorHr();
@@ -110,6 +106,28 @@ class Activation {
   bool active_ = false;
   HRESULT error_ = E_FAIL;
 };
+
+std::wstring TemporaryFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH) return {};
+  return folder;
+}
+
+// An activation context from `manifest`, written for the moment to a file
+// in `manifestFolder`, for the assembly in `assemblyFolder`.
+HRESULT MakeContext(const std::string& manifest, const std::wstring& manifestFolder,
+                    const std::wstring& assemblyFolder, common::UniqueActCtx* context) {
+  TemporaryFile file(manifestFolder);
+  RETURN_IF_FAILED(file.Write(manifest));
+  ACTCTXW description{};
+  description.cbSize = sizeof(description);
+  description.dwFlags = ACTCTX_FLAG_ASSEMBLY_DIRECTORY_VALID;
+  description.lpSource = file.path().c_str();
+  description.lpAssemblyDirectory = assemblyFolder.c_str();
+  context->reset(::CreateActCtxW(&description));
+  return *context ? S_OK : common::LastErrorHr();
+}
 
 }  // namespace
 
@@ -191,18 +209,17 @@ HRESULT CreateWithoutRegistration(std::wstring_view progId, const std::wstring& 
   EmbeddedClass found;
   RETURN_IF_FAILED(FindCreatableClass(path, ClassPart(progId), &found));
 
+  // Wine looks for the DLL beside the manifest file and ignores
+  // lpAssemblyDirectory; Windows honours it. A manifest written beside the
+  // program works with both; the temporary folder serves where the
+  // program's folder cannot be written to.
+  const std::string manifest = ClassManifest(progId, fileName, found);
   common::UniqueActCtx context;
-  {
-    // The manifest file is needed only while the context is made.
-    TemporaryFile manifest;
-    RETURN_IF_FAILED(manifest.Write(ClassManifest(progId, fileName, found)));
-    ACTCTXW description{};
-    description.cbSize = sizeof(description);
-    description.dwFlags = ACTCTX_FLAG_ASSEMBLY_DIRECTORY_VALID;
-    description.lpSource = manifest.path().c_str();
-    description.lpAssemblyDirectory = folder.c_str();
-    context.reset(::CreateActCtxW(&description));
-    if (!context) return common::LastErrorHr();
+  HRESULT hr = MakeContext(manifest, folder, folder, &context);
+  if (FAILED(hr)) {
+    const HRESULT beside = hr;
+    hr = MakeContext(manifest, TemporaryFolder(), folder, &context);
+    if (FAILED(hr)) return beside;
   }
 
   Activation active(context.get());

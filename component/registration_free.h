@@ -31,8 +31,10 @@ HRESULT FindCreatableClass(const std::wstring& path, std::wstring_view className
 std::string ClassManifest(std::wstring_view progId, std::wstring_view fileName, const EmbeddedClass& found);
 
 // Creates `progId` from `fileName` in `folder` through a run-time activation
-// context. The context is released again once the object exists: COM has
-// loaded the DLL by then and keeps it loaded while the object lives.
+// context. Its manifest is written for a moment beside the program (else to
+// the temporary folder) and deleted once the context exists. The context is
+// released again once the object exists: COM has loaded the DLL by then and
+// keeps it loaded while the object lives.
 HRESULT CreateWithoutRegistration(std::wstring_view progId, const std::wstring& folder,
                                   std::wstring_view fileName, common::ComPtr<IUnknown>* object);
 
