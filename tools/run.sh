@@ -16,10 +16,14 @@ wait_seconds=30
 # Runs inside Xvfb (see the end of this file).
 headless() {
   local program=$1 screenshot=$2
-  local helper pid place status=0 closed=0
+  local helper pid status=0 closed=0
   helper="$(dirname "$program")/close_window.exe"
-  trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+  placefile=$(mktemp)
+  trap '"$WINESERVER" -k >/dev/null 2>&1 || true; rm -f "$placefile"' EXIT
   "$WINESERVER" -p
+  # Wine's background services start with the first program of a session
+  # and keep its output open: let them start here, with no output to keep.
+  "$WINELOADER" wineboot >/dev/null 2>&1 || true
 
   LANG=ja_JP.UTF-8 "$WINELOADER" "$program" &
   pid=$!
@@ -27,7 +31,7 @@ headless() {
   # The window's place on the screen once it is shown. Without a window
   # manager Wine draws the frame and title bar itself, and screen
   # coordinates are those of the X screen.
-  if ! place=$("$WINELOADER" "$helper" --wait "$window_class" "$wait_seconds" | tr -d '\r'); then
+  if ! "$WINELOADER" "$helper" --wait "$window_class" "$wait_seconds" >"$placefile"; then
     import -window root "$screenshot" 2>/dev/null || true
     echo "run: the window did not appear; the screen at that moment: $screenshot" >&2
     "$WINESERVER" -k >/dev/null 2>&1 || true
@@ -35,7 +39,7 @@ headless() {
     return 1
   fi
   local x y width height
-  read -r x y width height <<<"$place"
+  read -r x y width height < <(tr -d '\r' <"$placefile")
 
   # Let it finish painting, then cut it out of the screen.
   sleep 1
