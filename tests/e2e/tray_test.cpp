@@ -114,14 +114,14 @@ TEST_F(TrayEndToEnd, ShowPutsTheSavedIconInTheTrayAClickIsLoggedAndVanishTakesIt
   EXPECT_LE(icon.right - icon.left, 16);
   EXPECT_LE(icon.bottom - icon.top, 16);
   const HWND log = Control(app::Ctl::lstEvent);
-  const size_t before = ListBoxLines(log).size();
+  const size_t before = ListBoxLines(log, kHandlerMs).size();
   ASSERT_EQ(desktop_.ClickAt((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2), S_OK);
 
   // Pointer moves may add lines in between; the press comes before the release.
   std::vector<std::wstring> added;
   const bool logged = WaitUntil(
       [&] {
-        const std::vector<std::wstring> lines = ListBoxLines(log);
+        const std::vector<std::wstring> lines = ListBoxLines(log, kHandlerMs);
         added.assign(lines.begin() + std::min(before, lines.size()), lines.end());
         const auto down = std::find(added.begin(), added.end(), L"左ボタンが押されました。");
         return down != added.end() && std::find(down, added.end(), L"左ボタンが離されました。") != added.end();
@@ -150,7 +150,9 @@ TEST_F(TrayEndToEnd, WithAutoRefreshALoadedIconReplacesTheShownOneAtOnce) {
   ASSERT_TRUE(WaitUntil([&] { return ShowsSavedIcon(Tray()); }, kTrayMs)) << "no saved icon after cmdShow";
 
   Press(app::Ctl::chkRefresh);
-  EXPECT_EQ(::SendMessageW(Control(app::Ctl::chkRefresh), BM_GETCHECK, 0, 0), BST_CHECKED);
+  LRESULT check = BST_UNCHECKED;
+  EXPECT_TRUE(SendWithTimeout(Control(app::Ctl::chkRefresh), BM_GETCHECK, 0, 0, kHandlerMs, &check));
+  EXPECT_EQ(check, BST_CHECKED);
   ASSERT_TRUE(SetWindowTextTo(Control(app::Ctl::txtIconName), iconFile, kHandlerMs));
   Press(app::Ctl::cmdLoad);
 

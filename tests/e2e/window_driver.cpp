@@ -69,25 +69,30 @@ std::wstring DialogTexts(DWORD processId) {
   return search.second;
 }
 
-bool ClickButton(HWND button, DWORD timeoutMs) {
-  DWORD_PTR ignored = 0;
-  return ::SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs,
+                     LRESULT* result) {
+  DWORD_PTR answer = 0;
+  if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &answer)) return false;
+  if (result) *result = static_cast<LRESULT>(answer);
+  return true;
 }
+
+bool ClickButton(HWND button, DWORD timeoutMs) { return SendWithTimeout(button, BM_CLICK, 0, 0, timeoutMs); }
 
 bool SetWindowTextTo(HWND window, const std::wstring& text, DWORD timeoutMs) {
-  DWORD_PTR ignored = 0;
-  return ::SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
-                               timeoutMs, &ignored) != 0;
+  return SendWithTimeout(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), timeoutMs);
 }
 
-std::vector<std::wstring> ListBoxLines(HWND list) {
+std::vector<std::wstring> ListBoxLines(HWND list, DWORD timeoutMs) {
   std::vector<std::wstring> lines;
-  const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+  LRESULT count = 0;
+  if (!SendWithTimeout(list, LB_GETCOUNT, 0, 0, timeoutMs, &count)) return lines;
   for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, i, 0);
-    if (length < 0) break;
+    LRESULT length = LB_ERR;
+    if (!SendWithTimeout(list, LB_GETTEXTLEN, i, 0, timeoutMs, &length) || length < 0) break;
     std::wstring line(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied = ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+    LRESULT copied = LB_ERR;
+    if (!SendWithTimeout(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()), timeoutMs, &copied)) break;
     line.resize(copied < 0 ? 0 : static_cast<size_t>(copied));
     lines.push_back(line);
   }

@@ -40,6 +40,11 @@ std::wstring WindowText(HWND window);
 // failure messages; empty when it shows none.
 std::wstring DialogTexts(DWORD processId);
 
+// A message answered within `timeoutMs`; false when the program did not
+// answer in time (it shows a message box, or hangs).
+bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs,
+                     LRESULT* result = nullptr);
+
 // BM_CLICK, answered within `timeoutMs` (false: the handler did not return,
 // e.g. because it shows a message box).
 bool ClickButton(HWND button, DWORD timeoutMs);
@@ -47,7 +52,8 @@ bool ClickButton(HWND button, DWORD timeoutMs);
 // WM_SETTEXT, answered within `timeoutMs`.
 bool SetWindowTextTo(HWND window, const std::wstring& text, DWORD timeoutMs);
 
-// Every line of a list box, in order.
-std::vector<std::wstring> ListBoxLines(HWND list);
+// Every line of a list box, in order (as far as the program answers within
+// `timeoutMs` for each message).
+std::vector<std::wstring> ListBoxLines(HWND list, DWORD timeoutMs);
 
 }  // namespace e2e
