@@ -105,7 +105,7 @@ class TrayEndToEnd : public ::testing::Test {
 };
 
 TEST_F(TrayEndToEnd, ShowPutsTheSavedIconInTheTrayAClickIsLoggedAndVanishTakesItAway) {
-  Press(app::Ctl::cmdShow);
+  ASSERT_NO_FATAL_FAILURE(Press(app::Ctl::cmdShow));
   ScreenArea tray;
   ASSERT_TRUE(WaitUntil([&] { return ShowsSavedIcon(tray = Tray()); }, kTrayMs))
       << "no saved icon in the tray after cmdShow";
@@ -136,7 +136,7 @@ TEST_F(TrayEndToEnd, ShowPutsTheSavedIconInTheTrayAClickIsLoggedAndVanishTakesIt
         << Utf8(line);
   }
 
-  Press(app::Ctl::cmdVanish);
+  ASSERT_NO_FATAL_FAILURE(Press(app::Ctl::cmdVanish));
   EXPECT_TRUE(WaitUntil([&] { return !ShowsSavedIcon(Tray()); }, kTrayMs)) << "the icon stays after cmdVanish";
 }
 
@@ -146,15 +146,15 @@ TEST_F(TrayEndToEnd, WithAutoRefreshALoadedIconReplacesTheShownOneAtOnce) {
   const std::wstring iconFile = folder + L"マゼンタ.ico";
   WriteMagentaIcon(iconFile);
 
-  Press(app::Ctl::cmdShow);
+  ASSERT_NO_FATAL_FAILURE(Press(app::Ctl::cmdShow));
   ASSERT_TRUE(WaitUntil([&] { return ShowsSavedIcon(Tray()); }, kTrayMs)) << "no saved icon after cmdShow";
 
-  Press(app::Ctl::chkRefresh);
+  ASSERT_NO_FATAL_FAILURE(Press(app::Ctl::chkRefresh));
   LRESULT check = BST_UNCHECKED;
   EXPECT_TRUE(SendWithTimeout(Control(app::Ctl::chkRefresh), BM_GETCHECK, 0, 0, kHandlerMs, &check));
   EXPECT_EQ(check, BST_CHECKED);
   ASSERT_TRUE(SetWindowTextTo(Control(app::Ctl::txtIconName), iconFile, kHandlerMs));
-  Press(app::Ctl::cmdLoad);
+  ASSERT_NO_FATAL_FAILURE(Press(app::Ctl::cmdLoad));
 
   ScreenArea tray;
   EXPECT_TRUE(WaitUntil([&] { return ShowsMagentaIcon(tray = Tray()) && !ShowsSavedIcon(tray); }, kTrayMs))
