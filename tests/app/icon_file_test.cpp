@@ -232,7 +232,7 @@ TEST_F(IconFile_, AFileThatIsNoPictureShowsOneMessageAndTouchesNothing) {
 }
 
 TEST_F(IconFile_, AnEmptyPathShowsOneMessage) {
-  Load(L"");
+  Load(std::wstring());
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_THAT(messages[0].text, HasSubstr(app::texts::kNoFileName));
   EXPECT_TRUE(Calls().empty());
