@@ -130,31 +130,31 @@ void Form1::Show(int showCommand) {
 }
 
 HRESULT Form1::CreateControls() {
-  for (const ControlSpec& spec : Form1Layout()) {
-    if (spec.kind == Kind::Component || spec.kind == Kind::Line) continue;
+  for (const ControlSpec& row : Form1Layout()) {
+    if (row.kind == Kind::Component || row.kind == Kind::Line) continue;
     HWND window = nullptr;
-    RETURN_IF_FAILED(CreateControl(spec, &window));
+    RETURN_IF_FAILED(CreateControl(row, &window));
     ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     // Creation order is stacking order: each new control goes under the ones before it.
     ::SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    controls_.emplace_back(spec.id, window);
-    ApplySettings(spec, window);
+    controls_.emplace_back(row.id, window);
+    ApplySettings(row, window);
   }
   return S_OK;
 }
 
-HRESULT Form1::CreateControl(const ControlSpec& spec, HWND* window) {
-  HWND container = spec.container == Ctl::None ? hwnd() : Control(spec.container);
+HRESULT Form1::CreateControl(const ControlSpec& row, HWND* window) {
+  HWND container = row.container == Ctl::None ? hwnd() : Control(row.container);
   if (!container) return E_UNEXPECTED;
-  const RECT place = PixelRect(spec);
+  const RECT place = PixelRect(row);
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  if (TakesFocus(spec.kind)) style |= WS_TABSTOP;
-  if (spec.settings & kDisabled) style |= WS_DISABLED;
+  if (TakesFocus(row.kind)) style |= WS_TABSTOP;
+  if (row.settings & kDisabled) style |= WS_DISABLED;
   DWORD exStyle = 0;
   const wchar_t* className = nullptr;
   int createHeight = place.bottom - place.top;
 
-  switch (spec.kind) {
+  switch (row.kind) {
     case Kind::ListBox:
       className = WC_LISTBOXW;
       style |= WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
@@ -162,7 +162,7 @@ HRESULT Form1::CreateControl(const ControlSpec& spec, HWND* window) {
       break;
     case Kind::TextBox:
       className = WC_EDITW;
-      style |= (spec.settings & kMultiLine) ? ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+      style |= (row.settings & kMultiLine) ? ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
       exStyle |= WS_EX_CLIENTEDGE;
       break;
     case Kind::CommandButton:
@@ -176,62 +176,62 @@ HRESULT Form1::CreateControl(const ControlSpec& spec, HWND* window) {
     case Kind::ComboBox:
       className = WC_COMBOBOXW;
       style |= CBS_DROPDOWNLIST | WS_VSCROLL;
-      createHeight *= 1 + static_cast<int>(spec.itemCount);  // room for the dropped list
+      createHeight *= 1 + static_cast<int>(row.itemCount);  // room for the dropped list
       break;
     case Kind::Label:
       className = WC_STATICW;
       style |= SS_LEFT | SS_NOPREFIX;
       break;
     case Kind::PictureBox:
-      if (spec.settings & kSunkenBorder) exStyle |= WS_EX_CLIENTEDGE;
-      RETURN_IF_FAILED(picIcon_.Create(container, IdOf(spec.id), place, style, exStyle));
+      if (row.settings & kSunkenBorder) exStyle |= WS_EX_CLIENTEDGE;
+      RETURN_IF_FAILED(picIcon_.Create(container, IdOf(row.id), place, style, exStyle));
       *window = picIcon_.hwnd();
       return S_OK;
     case Kind::Frame:
-      RETURN_IF_FAILED(frame1_.Create(container, IdOf(spec.id), place, style | WS_CLIPCHILDREN, exStyle));
+      RETURN_IF_FAILED(frame1_.Create(container, IdOf(row.id), place, style | WS_CLIPCHILDREN, exStyle));
       *window = frame1_.hwnd();
       return S_OK;
     default:
       return E_UNEXPECTED;
   }
-  *window = ::CreateWindowExW(exStyle, className, spec.text, style, place.left, place.top,
+  *window = ::CreateWindowExW(exStyle, className, row.text, style, place.left, place.top,
                               place.right - place.left, createHeight, container,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(spec.id))),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(row.id))),
                               ::GetModuleHandleW(nullptr), nullptr);
   return *window ? S_OK : common::LastErrorHr();
 }
 
-void Form1::ApplySettings(const ControlSpec& spec, HWND window) {
-  if (spec.kind == Kind::CheckBox) {
-    ::SendMessageW(window, BM_SETCHECK, (spec.settings & kChecked) ? BST_CHECKED : BST_UNCHECKED, 0);
+void Form1::ApplySettings(const ControlSpec& row, HWND window) {
+  if (row.kind == Kind::CheckBox) {
+    ::SendMessageW(window, BM_SETCHECK, (row.settings & kChecked) ? BST_CHECKED : BST_UNCHECKED, 0);
   }
-  if (spec.kind == Kind::ComboBox) {
-    const RECT place = PixelRect(spec);
+  if (row.kind == Kind::ComboBox) {
+    const RECT place = PixelRect(row);
     FitComboFieldHeight(window, place.bottom - place.top);
-    for (std::size_t i = 0; i < spec.itemCount; ++i) {
-      const LRESULT index = ::SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(spec.items[i].text));
-      if (index >= 0) ::SendMessageW(window, CB_SETITEMDATA, index, spec.items[i].data);
+    for (std::size_t i = 0; i < row.itemCount; ++i) {
+      const LRESULT index = ::SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.items[i].text));
+      if (index >= 0) ::SendMessageW(window, CB_SETITEMDATA, index, row.items[i].data);
     }
   }
-  if (spec.settings & kButtonFaceBack) backColors_[spec.id] = COLOR_BTNFACE;
+  if (row.settings & kButtonFaceBack) backColors_[row.id] = COLOR_BTNFACE;
 }
 
 void Form1::RegisterFileDrops() {
-  for (const ControlSpec& spec : Form1Layout()) {
-    if (!(spec.settings & kAcceptsFiles)) continue;
+  for (const ControlSpec& row : Form1Layout()) {
+    if (!(row.settings & kAcceptsFiles)) continue;
     // txtIconName is the one control that takes files.
     dropTarget_ = common::make<FileDropTarget>([this](IDataObject* data) { txtIconName_OLEDragDrop(data); });
     if (!dropTarget_) {
       Check(traylume::ComResult::Failure(E_OUTOFMEMORY, texts::kAcceptFileDrops));
       return;
     }
-    const HRESULT registered = ::RegisterDragDrop(Control(spec.id), dropTarget_.get());
+    const HRESULT registered = ::RegisterDragDrop(Control(row.id), dropTarget_.get());
     if (FAILED(registered)) {
       dropTarget_->Detach();
       Check(traylume::ComResult::Failure(registered, texts::kAcceptFileDrops));
       return;
     }
-    dropTargetWindow_ = Control(spec.id);
+    dropTargetWindow_ = Control(row.id);
   }
 }
 
@@ -247,10 +247,10 @@ bool Form1::HostTraylume(common::ComPtr<IUnknown> control) {
 
 IDropTarget* Form1::iconNameDropTarget() const { return dropTarget_.get(); }
 
-RECT Form1::PixelRect(const ControlSpec& spec) const {
-  const int left = Pixels(spec.place.left);
-  const int top = Pixels(spec.place.top);
-  return {left, top, left + Pixels(spec.place.width), top + Pixels(spec.place.height)};
+RECT Form1::PixelRect(const ControlSpec& row) const {
+  const int left = Pixels(row.place.left);
+  const int top = Pixels(row.place.top);
+  return {left, top, left + Pixels(row.place.width), top + Pixels(row.place.height)};
 }
 
 int Form1::Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }
@@ -392,8 +392,8 @@ bool Form1::PreTranslateMessage(const MSG& message) {
 // By tab index, skipping what cannot take the focus now, wrapping round.
 void Form1::MoveFocus(bool backward) {
   std::vector<const ControlSpec*> order;
-  for (const ControlSpec& spec : Form1Layout()) {
-    if (TakesFocus(spec.kind) && spec.tabIndex >= 0) order.push_back(&spec);
+  for (const ControlSpec& row : Form1Layout()) {
+    if (TakesFocus(row.kind) && row.tabIndex >= 0) order.push_back(&row);
   }
   std::sort(order.begin(), order.end(),
             [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });

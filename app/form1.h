@@ -87,11 +87,11 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
 
   // Building.
   HRESULT CreateControls();
-  HRESULT CreateControl(const ControlSpec& spec, HWND* window);
-  void ApplySettings(const ControlSpec& spec, HWND window);
+  HRESULT CreateControl(const ControlSpec& row, HWND* window);
+  void ApplySettings(const ControlSpec& row, HWND window);
   void RegisterFileDrops();
   bool HostTraylume(common::ComPtr<IUnknown> control);  // true when fully hosted
-  RECT PixelRect(const ControlSpec& spec) const;
+  RECT PixelRect(const ControlSpec& row) const;
   int Pixels(int twips) const;
   void Paint(HDC dc);
   void DrawLine(HDC dc, const LineSpec& line);
@@ -163,7 +163,6 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
   Frame frame1_;
   std::vector<std::pair<Ctl, HWND>> controls_;
   std::map<Ctl, int> backColors_;  // system colour index of controls that set one
-  int lastAddedLogIndex_ = -1;     // lstEvent's index of the line added last
   HWND focusOnActivate_ = nullptr;
   common::ComPtr<FileDropTarget> dropTarget_;
   HWND dropTargetWindow_ = nullptr;

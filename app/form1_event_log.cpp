@@ -39,7 +39,8 @@ void Form1::Traylume1_BalloonClose() { AppendToEventLog(texts::kBalloonClose); }
 void Form1::Traylume1_BalloonClick() { AppendToEventLog(texts::kBalloonClick); }
 
 // Adds `line` (when there is one) at the end, then selects the line added
-// last by any event, which scrolls it into view; -1 while none was ever added.
+// last by any event, which scrolls it into view. The log only grows and is
+// not sorted, so that is always its last line; -1 while it is empty.
 void Form1::AppendToEventLog(const wchar_t* line) {
   HWND log = Control(Ctl::lstEvent);
   if (line) {
@@ -48,9 +49,9 @@ void Form1::AppendToEventLog(const wchar_t* line) {
       Check(traylume::ComResult::Failure(E_OUTOFMEMORY, texts::kAddLogLine));
       return;
     }
-    lastAddedLogIndex_ = static_cast<int>(index);
   }
-  ::SendMessageW(log, LB_SETCURSEL, static_cast<WPARAM>(lastAddedLogIndex_), 0);
+  const LRESULT count = ::SendMessageW(log, LB_GETCOUNT, 0, 0);
+  ::SendMessageW(log, LB_SETCURSEL, static_cast<WPARAM>(count > 0 ? count - 1 : -1), 0);
 }
 
 }  // namespace app

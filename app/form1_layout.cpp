@@ -84,8 +84,8 @@ const ControlSpec kForm1Layout[] = {
 ControlSpecs Form1Layout() { return {kForm1Layout, std::size(kForm1Layout)}; }
 
 const ControlSpec* FindControlSpec(Ctl id) {
-  for (const ControlSpec& spec : Form1Layout()) {
-    if (spec.id == id && id != Ctl::None) return &spec;
+  for (const ControlSpec& row : Form1Layout()) {
+    if (row.id == id && id != Ctl::None) return &row;
   }
   return nullptr;
 }
