@@ -319,20 +319,6 @@ LRESULT Form1::OnControlColor(UINT message, HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(::GetSysColorBrush(color->second));
 }
 
-void Form1::OnPaint() {
-  common::PaintScope paint(hwnd());
-  Paint(paint.get());
-}
-
-void Form1::OnPrintClient(HDC dc, LPARAM flags) {
-  if (flags & PRF_ERASEBKGND) {
-    RECT client{};
-    ::GetClientRect(hwnd(), &client);
-    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-  }
-  Paint(dc);
-}
-
 // Lines lie on the window's own surface; an earlier line lies above a later one.
 void Form1::Paint(HDC dc) {
   const ControlSpecs layout = Form1Layout();

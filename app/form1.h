@@ -79,8 +79,6 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(Ctl control, WORD notification);
   LRESULT OnControlColor(UINT message, HDC dc, HWND control);
-  void OnPaint();
-  void OnPrintClient(HDC dc, LPARAM flags);
   void OnActivate(bool active);
   void OnDestroy();
   void OnNcDestroy();

@@ -18,11 +18,7 @@ HRESULT Frame::Register() {
 
 HRESULT Frame::Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle) {
   RETURN_IF_FAILED(Register());
-  HWND window = ::CreateWindowExW(exStyle, kFrameClass, L"", style, place.left, place.top,
-                                  place.right - place.left, place.bottom - place.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  ::GetModuleHandleW(nullptr), this);
-  return window ? S_OK : common::LastErrorHr();
+  return CreateChildWindow(kFrameClass, parent, id, place, style, exStyle);
 }
 
 LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -62,20 +58,6 @@ LRESULT Frame::ForwardToParent(UINT message, WPARAM wParam, LPARAM lParam) {
 void Frame::OnSetFont(HFONT font, bool redraw) {
   font_ = font;
   if (redraw) ::InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-void Frame::OnPaint() {
-  common::PaintScope paint(hwnd());
-  Paint(paint.get());
-}
-
-void Frame::OnPrintClient(HDC dc, LPARAM flags) {
-  if (flags & PRF_ERASEBKGND) {
-    RECT client{};
-    ::GetClientRect(hwnd(), &client);
-    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-  }
-  Paint(dc);
 }
 
 // The border runs through the middle of the first text line, where a group

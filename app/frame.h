@@ -22,8 +22,6 @@ class Frame : public WindowBase<Frame> {
  private:
   friend class WindowBase<Frame>;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnPaint();
-  void OnPrintClient(HDC dc, LPARAM flags);
   void OnSetFont(HFONT font, bool redraw);
   LRESULT ForwardToParent(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc);

@@ -20,11 +20,7 @@ HRESULT PictureBox::Register() {
 
 HRESULT PictureBox::Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle) {
   RETURN_IF_FAILED(Register());
-  HWND window = ::CreateWindowExW(exStyle, kPictureBoxClass, L"", style, place.left, place.top,
-                                  place.right - place.left, place.bottom - place.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  ::GetModuleHandleW(nullptr), this);
-  return window ? S_OK : common::LastErrorHr();
+  return CreateChildWindow(kPictureBoxClass, parent, id, place, style, exStyle);
 }
 
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -82,13 +78,6 @@ HRESULT PictureBox::Render(IPictureDisp* picture, int left, int top, int width, 
   ::InvalidateRect(hwnd(), nullptr, FALSE);
   return S_OK;
 }
-
-void PictureBox::OnPaint() {
-  common::PaintScope paint(hwnd());
-  Paint(paint.get());
-}
-
-void PictureBox::OnPrintClient(HDC dc, LPARAM) { Paint(dc); }
 
 void PictureBox::OnLButtonDown() { ::SetFocus(hwnd()); }
 

@@ -34,8 +34,6 @@ class PictureBox : public WindowBase<PictureBox> {
   friend class WindowBase<PictureBox>;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnCreate();
-  void OnPaint();
-  void OnPrintClient(HDC dc, LPARAM flags);
   void OnLButtonDown();
   void Paint(HDC dc);
 

@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include "common/hresult.h"
+#include "common/unique_handle.h"
+
 namespace app {
 
 template <typename T>
@@ -35,6 +38,30 @@ class WindowBase {
     if (::RegisterClassExW(&windowClass)) return S_OK;
     const DWORD error = ::GetLastError();
     return error == ERROR_CLASS_ALREADY_EXISTS ? S_OK : HRESULT_FROM_WIN32(error);
+  }
+
+  // Creates this object's window as a child of `parent` at `place` (pixels).
+  HRESULT CreateChildWindow(const wchar_t* className, HWND parent, int id, const RECT& place, DWORD style,
+                            DWORD exStyle) {
+    HWND window = ::CreateWindowExW(exStyle, className, L"", style, place.left, place.top,
+                                    place.right - place.left, place.bottom - place.top, parent,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                    ::GetModuleHandleW(nullptr), static_cast<T*>(this));
+    return window ? S_OK : common::LastErrorHr();
+  }
+
+  // WM_PAINT and WM_PRINTCLIENT draw through one function, T::Paint(HDC).
+  void OnPaint() {
+    common::PaintScope paint(hwnd_);
+    static_cast<T*>(this)->Paint(paint.get());
+  }
+  void OnPrintClient(HDC dc, LPARAM flags) {
+    if (flags & PRF_ERASEBKGND) {
+      RECT client{};
+      ::GetClientRect(hwnd_, &client);
+      ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    static_cast<T*>(this)->Paint(dc);
   }
 
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
