@@ -1,9 +1,8 @@
 #include "tests/support/message_pump.h"
 
 namespace testing_support {
-namespace {
 
-void DispatchPending() {
+void PumpPending() {
   MSG message;
   while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     ::TranslateMessage(&message);
@@ -11,12 +10,10 @@ void DispatchPending() {
   }
 }
 
-}  // namespace
-
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMilliseconds) {
   const ULONGLONG end = ::GetTickCount64() + timeoutMilliseconds;
   for (;;) {
-    DispatchPending();
+    PumpPending();
     if (done && done()) return true;
     const ULONGLONG now = ::GetTickCount64();
     if (now >= end) return false;

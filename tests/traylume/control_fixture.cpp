@@ -2,9 +2,12 @@
 
 #include <ole2.h>
 
-#include "tests/traylume/message_pump.h"
+#include "tests/support/message_pump.h"
 
 namespace traylume_tests {
+
+using testing_support::PumpPending;
+using testing_support::PumpUntil;
 namespace {
 
 // OLE on the test thread for the whole run, as a form's UI thread has it.

@@ -17,11 +17,14 @@
 #include "component/dispids.h"
 #include "tests/traylume/automation.h"
 #include "tests/traylume/control_fixture.h"
-#include "tests/traylume/message_pump.h"
+#include "tests/support/message_pump.h"
 #include "tests/traylume/ocx_server.h"
 #include "tests/traylume/test_pictures.h"
 
 namespace traylume_tests {
+
+using testing_support::PumpPending;
+using testing_support::PumpUntil;
 namespace {
 
 namespace dispid = traylume::dispid;

@@ -13,11 +13,14 @@
 #include "tests/traylume/automation.h"
 #include "tests/traylume/control_fixture.h"
 #include "tests/traylume/memory_property_bag.h"
-#include "tests/traylume/message_pump.h"
+#include "tests/support/message_pump.h"
 #include "tests/traylume/recording_sink.h"
 #include "traylume_idl.h"
 
 namespace traylume_tests {
+
+using testing_support::PumpPending;
+using testing_support::PumpUntil;
 namespace {
 
 namespace dispid = traylume::dispid;

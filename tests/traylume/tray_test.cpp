@@ -12,11 +12,14 @@
 #include "component/dispids.h"
 #include "tests/traylume/automation.h"
 #include "tests/traylume/control_fixture.h"
-#include "tests/traylume/message_pump.h"
+#include "tests/support/message_pump.h"
 #include "tests/traylume/test_pictures.h"
 #include "traylume/user_texts.h"
 
 namespace traylume_tests {
+
+using testing_support::PumpPending;
+using testing_support::PumpUntil;
 namespace {
 
 namespace dispid = traylume::dispid;
