@@ -75,7 +75,8 @@ std::wstring TypeName(VARTYPE type) {
   return name;
 }
 
-// "VT_I4 847", "VT_BSTR text", "VT_BOOL -1", "VT_DISPATCH", "VT_DISPATCH null".
+}  // namespace
+
 std::wstring Describe(const VARIANT& value) {
   std::wstring text = TypeName(V_VT(&value));
   if (V_VT(&value) & VT_ARRAY) return text;
@@ -100,6 +101,8 @@ std::wstring Describe(const VARIANT& value) {
     }
   }
 }
+
+namespace {
 
 // The deferred part of a failure's EXCEPINFO.
 HRESULT STDAPICALLTYPE FillDeferred(EXCEPINFO* exception) {

@@ -54,6 +54,10 @@ inline constexpr IID kFakeTraylumeEventsIid = {
 class FakeTraylume;
 class FakeConnectionPoint;
 
+// A value as the fake's log writes it: "VT_I4 847", "VT_BSTR text",
+// "VT_BOOL -1", "VT_DISPATCH", "VT_DISPATCH null", "VT_BOOL|VT_BYREF -1".
+std::wstring Describe(const VARIANT& value);
+
 // Makes a fake with a solid 32 x 32 icon picture of `iconColor`.
 common::ComPtr<FakeTraylume> MakeFakeTraylume(COLORREF iconColor = RGB(255, 0, 0));
 

@@ -1,18 +1,21 @@
 #include "tests/traylume/automation.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "common/bstr.h"
+#include "tests/support/fake_traylume.h"
+
 namespace traylume_tests {
 
-Outcome InvokeRaw(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT> arguments, bool namedPut) {
+Outcome InvokeRaw(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT> arguments,
+                  std::optional<DISPID> named) {
   Outcome outcome;
   std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
-  DISPID named = DISPID_PROPERTYPUT;
-  DISPPARAMS params{};
-  params.rgvarg = reversed.empty() ? nullptr : reversed.data();
-  params.cArgs = static_cast<UINT>(reversed.size());
-  if (namedPut) {
-    params.rgdispidNamedArgs = &named;
-    params.cNamedArgs = 1;
-  }
+  DISPID namedId = named.value_or(DISPID_UNKNOWN);
+  DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), named ? &namedId : nullptr,
+                    static_cast<UINT>(reversed.size()), named ? 1u : 0u};
   EXCEPINFO exception{};
   outcome.hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, outcome.value.put(), &exception,
                               &outcome.argError);
@@ -28,82 +31,56 @@ Outcome InvokeRaw(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT>
   return outcome;
 }
 
-Outcome Get(IDispatch* object, DISPID id) { return InvokeRaw(object, id, DISPATCH_PROPERTYGET, {}, false); }
-
+Outcome Get(IDispatch* object, DISPID id) { return InvokeRaw(object, id, DISPATCH_PROPERTYGET, {}); }
 Outcome Put(IDispatch* object, DISPID id, const VARIANT& value) {
-  return InvokeRaw(object, id, DISPATCH_PROPERTYPUT, {value}, true);
+  return InvokeRaw(object, id, DISPATCH_PROPERTYPUT, {value}, DISPID_PROPERTYPUT);
 }
-
 Outcome PutRef(IDispatch* object, DISPID id, const VARIANT& value) {
-  return InvokeRaw(object, id, DISPATCH_PROPERTYPUTREF, {value}, true);
+  return InvokeRaw(object, id, DISPATCH_PROPERTYPUTREF, {value}, DISPID_PROPERTYPUT);
 }
+Outcome Call(IDispatch* object, DISPID id) { return InvokeRaw(object, id, DISPATCH_METHOD, {}); }
 
-Outcome Call(IDispatch* object, DISPID id) { return InvokeRaw(object, id, DISPATCH_METHOD, {}, false); }
+namespace {
 
-VARIANT Bool(bool on) {
+template <typename Fill>
+VARIANT Value(VARTYPE type, Fill fill) {
   VARIANT v;
-  V_VT(&v) = VT_BOOL;
-  V_BOOL(&v) = on ? VARIANT_TRUE : VARIANT_FALSE;
+  ::VariantInit(&v);
+  V_VT(&v) = type;
+  fill(v);
   return v;
 }
 
-VARIANT I2(short value) {
-  VARIANT v;
-  V_VT(&v) = VT_I2;
-  V_I2(&v) = value;
-  return v;
-}
+}  // namespace
 
-VARIANT I4(long value) {
-  VARIANT v;
-  V_VT(&v) = VT_I4;
-  V_I4(&v) = value;
-  return v;
-}
+VARIANT Bool(bool on) { return Value(VT_BOOL, [&](VARIANT& v) { V_BOOL(&v) = on ? VARIANT_TRUE : VARIANT_FALSE; }); }
+VARIANT I2(short value) { return Value(VT_I2, [&](VARIANT& v) { V_I2(&v) = value; }); }
+VARIANT I4(long value) { return Value(VT_I4, [&](VARIANT& v) { V_I4(&v) = value; }); }
+VARIANT R8(double value) { return Value(VT_R8, [&](VARIANT& v) { V_R8(&v) = value; }); }
+VARIANT Text(BSTR text) { return Value(VT_BSTR, [&](VARIANT& v) { V_BSTR(&v) = text; }); }
+VARIANT Object(IDispatch* object) { return Value(VT_DISPATCH, [&](VARIANT& v) { V_DISPATCH(&v) = object; }); }
+VARIANT Unknown(IUnknown* object) { return Value(VT_UNKNOWN, [&](VARIANT& v) { V_UNKNOWN(&v) = object; }); }
 
-VARIANT R8(double value) {
-  VARIANT v;
-  V_VT(&v) = VT_R8;
-  V_R8(&v) = value;
-  return v;
-}
-
-VARIANT Text(BSTR text) {
-  VARIANT v;
-  V_VT(&v) = VT_BSTR;
-  V_BSTR(&v) = text;
-  return v;
-}
-
-VARIANT Object(IDispatch* object) {
-  VARIANT v;
-  V_VT(&v) = VT_DISPATCH;
-  V_DISPATCH(&v) = object;
-  return v;
-}
-
-VARIANT Unknown(IUnknown* object) {
-  VARIANT v;
-  V_VT(&v) = VT_UNKNOWN;
-  V_UNKNOWN(&v) = object;
-  return v;
-}
-
-bool GetBool(IDispatch* object, DISPID id) {
+std::wstring Shown(IDispatch* object, DISPID id) {
   Outcome outcome = Get(object, id);
-  return SUCCEEDED(outcome.hr) && outcome.value.type() == VT_BOOL && V_BOOL(outcome.value.get()) == VARIANT_TRUE;
+  if (FAILED(outcome.hr)) {
+    wchar_t text[32];
+    std::swprintf(text, 32, L"failed 0x%08lX", static_cast<unsigned long>(outcome.hr));
+    return text;
+  }
+  return fakes::Describe(*outcome.value.get());
 }
 
 std::wstring GetText(IDispatch* object, DISPID id) {
   Outcome outcome = Get(object, id);
-  if (FAILED(outcome.hr) || outcome.value.type() != VT_BSTR || !V_BSTR(outcome.value.get())) return L"<none>";
-  return std::wstring(V_BSTR(outcome.value.get()), ::SysStringLen(V_BSTR(outcome.value.get())));
+  if (FAILED(outcome.hr) || outcome.value.type() != VT_BSTR) return L"<none>";
+  const BSTR text = V_BSTR(outcome.value.get());
+  return std::wstring(text ? text : L"", ::SysStringLen(text));
 }
 
-long GetLong(IDispatch* object, DISPID id) {
-  Outcome outcome = Get(object, id);
-  if (FAILED(outcome.hr) || outcome.value.type() != VT_I4) return -9999;
-  return V_I4(outcome.value.get());
+void SetText(IDispatch* object, DISPID id, const std::wstring& text) {
+  common::UniqueBstr value(text);
+  EXPECT_EQ(Put(object, id, Text(value.get())).hr, S_OK) << "let of dispatch id " << std::hex << id;
 }
 
 }  // namespace traylume_tests

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,10 @@ struct Outcome {
   UINT argError = 0xFFFFFFFF;
 };
 
-// The raw call: `arguments` in declaration order; `namedPut` adds the
-// named DISPID_PROPERTYPUT for the last argument, as clients do for puts.
-Outcome InvokeRaw(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT> arguments, bool namedPut);
+// The raw call: `arguments` in declaration order; `named` names the last
+// argument (DISPID_PROPERTYPUT, as clients do for puts).
+Outcome InvokeRaw(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT> arguments,
+                  std::optional<DISPID> named = std::nullopt);
 
 Outcome Get(IDispatch* object, DISPID id);
 Outcome Put(IDispatch* object, DISPID id, const VARIANT& value);     // DISPATCH_PROPERTYPUT
@@ -39,9 +41,12 @@ VARIANT Text(BSTR text);
 VARIANT Object(IDispatch* object);
 VARIANT Unknown(IUnknown* object);
 
-// Reads a property and returns it as the type the tests expect.
-bool GetBool(IDispatch* object, DISPID id);
+// A property as the fake's log writes values ("VT_BOOL -1", "VT_I4 3",
+// "VT_BSTR text"), or "failed 0x..." when the get fails.
+std::wstring Shown(IDispatch* object, DISPID id);
+// A text property, or "<none>" when it is no text.
 std::wstring GetText(IDispatch* object, DISPID id);
-long GetLong(IDispatch* object, DISPID id);
+// Lets a text property; the test fails when the control refuses it.
+void SetText(IDispatch* object, DISPID id, const std::wstring& text);
 
 }  // namespace traylume_tests

@@ -7,7 +7,6 @@
 namespace traylume_tests {
 
 using testing_support::PumpPending;
-using testing_support::PumpUntil;
 namespace {
 
 // OLE on the test thread for the whole run, as a form's UI thread has it.
@@ -23,6 +22,7 @@ class OleEnvironment : public ::testing::Environment {
 }  // namespace
 
 void ControlTest::SetUp() {
+  ComTest::SetUp();
   shell_ = std::make_unique<ShellSpy>(OcxServer::Get().module());
   ASSERT_TRUE(shell_->installed()) << "Traylume.ocx not loaded from " << std::string(
       OcxServer::Get().path().begin(), OcxServer::Get().path().end());
@@ -34,6 +34,7 @@ void ControlTest::TearDown() {
   PumpPending();
   shell_.reset();
   EXPECT_EQ(OcxServer::Get().CanUnloadNow(), S_OK) << "an object of Traylume.ocx is still alive";
+  ComTest::TearDown();
 }
 
 common::ComPtr<IDispatch> ControlTest::NewControl() {

@@ -1,7 +1,8 @@
 #pragma once
 // A fresh Traylume control for each test, created through the server's
 // class factory, with the shell's notification calls recorded. After each
-// test the control is gone and the server must report no live object.
+// test the control is gone, the server must report no live object, and no
+// object of the test's own (sinks, bags) may still be held.
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,13 @@
 #include <memory>
 
 #include "common/com_ptr.h"
+#include "tests/support/com_test.h"
 #include "tests/traylume/ocx_server.h"
 #include "tests/traylume/shell_spy.h"
 
 namespace traylume_tests {
 
-class ControlTest : public ::testing::Test {
+class ControlTest : public testing_support::ComTest {
  protected:
   void SetUp() override;
   void TearDown() override;

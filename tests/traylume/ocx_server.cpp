@@ -1,5 +1,7 @@
 #include "tests/traylume/ocx_server.h"
 
+#include <utility>
+
 #include "traylume_idl.h"
 
 namespace traylume_tests {
@@ -30,35 +32,22 @@ OcxServer::OcxServer() : path_(ProgramDirectory() + L"\\Traylume.ocx") {
   module_.reset(::LoadLibraryW(path_.c_str()));
 }
 
-template <typename Function>
-Function OcxServer::Export(const char* name) const {
-  if (!module_) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module_.get(), name)));
+template <typename Function, typename... Arguments>
+HRESULT OcxServer::CallExport(const char* name, Arguments&&... arguments) const {
+  const auto function =
+      module_ ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module_.get(), name)))
+              : nullptr;
+  return function ? function(std::forward<Arguments>(arguments)...) : HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
 }
 
 HRESULT OcxServer::GetClassObject(REFCLSID clsid, REFIID iid, void** object) const {
-  const auto function = Export<GetClassObjectFunction>("DllGetClassObject");
-  return function ? function(clsid, iid, object) : HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+  return CallExport<GetClassObjectFunction>("DllGetClassObject", clsid, iid, object);
 }
-
-HRESULT OcxServer::CanUnloadNow() const {
-  const auto function = Export<NoArgumentFunction>("DllCanUnloadNow");
-  return function ? function() : HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
-}
-
-HRESULT OcxServer::RegisterServer() const {
-  const auto function = Export<NoArgumentFunction>("DllRegisterServer");
-  return function ? function() : HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
-}
-
-HRESULT OcxServer::UnregisterServer() const {
-  const auto function = Export<NoArgumentFunction>("DllUnregisterServer");
-  return function ? function() : HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
-}
-
+HRESULT OcxServer::CanUnloadNow() const { return CallExport<NoArgumentFunction>("DllCanUnloadNow"); }
+HRESULT OcxServer::RegisterServer() const { return CallExport<NoArgumentFunction>("DllRegisterServer"); }
+HRESULT OcxServer::UnregisterServer() const { return CallExport<NoArgumentFunction>("DllUnregisterServer"); }
 HRESULT OcxServer::Install(bool install, const wchar_t* commandLine) const {
-  const auto function = Export<InstallFunction>("DllInstall");
-  return function ? function(install ? TRUE : FALSE, commandLine) : HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+  return CallExport<InstallFunction>("DllInstall", install ? TRUE : FALSE, commandLine);
 }
 
 HRESULT OcxServer::Create(common::ComPtr<IDispatch>* control) const {

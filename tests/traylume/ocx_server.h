@@ -33,8 +33,8 @@ class OcxServer {
 
  private:
   OcxServer();
-  template <typename Function>
-  Function Export(const char* name) const;
+  template <typename Function, typename... Arguments>
+  HRESULT CallExport(const char* name, Arguments&&... arguments) const;
 
   std::wstring path_;
   common::UniqueModule module_;

@@ -28,26 +28,27 @@ using PersistenceTest = ControlTest;
 
 constexpr COLORREF kGreen = RGB(0, 200, 0);
 const std::wstring kSavedTip = L"ツールチップのテストです。";
+const std::vector<std::wstring> kFourKeys = {L"_extentx", L"_extenty", L"icon", L"tooltiptext"};
 
-void SetText(IDispatch* control, DISPID id, const std::wstring& text) {
-  common::UniqueBstr value(text);
-  ASSERT_EQ(Put(control, id, Text(value.get())).hr, S_OK);
-}
-
-common::ComPtr<IPersistPropertyBag> BagPersistence(IDispatch* control) {
-  common::ComPtr<IPersistPropertyBag> persist;
-  common::ComPtr<IDispatch>(control).As(&persist);
-  return persist;
+template <typename Interface>
+common::ComPtr<Interface> As(IDispatch* control) {
+  common::ComPtr<Interface> result;
+  common::ComPtr<IDispatch>(control).As(&result);
+  return result;
 }
 
 SIZEL Extent(IDispatch* control) {
-  common::ComPtr<IOleObject> object;
-  common::ComPtr<IDispatch>(control).As(&object);
   SIZEL size{};
-  object->GetExtent(DVASPECT_CONTENT, &size);
+  As<IOleObject>(control)->GetExtent(DVASPECT_CONTENT, &size);
   return size;
 }
 
+void SetExtent(IDispatch* control, LONG cx, LONG cy) {
+  SIZEL size{cx, cy};
+  EXPECT_EQ(As<IOleObject>(control)->SetExtent(DVASPECT_CONTENT, &size), S_OK);
+}
+
+// The Icon property's object (its reference is held by `holder`).
 IDispatch* IconObject(IDispatch* control, Outcome* holder) {
   *holder = Get(control, dispid::kIcon);
   return holder->value.type() == VT_DISPATCH ? V_DISPATCH(holder->value.get()) : nullptr;
@@ -64,14 +65,17 @@ common::ComPtr<MemoryPropertyBag> FormState(IPictureDisp* icon) {
   return bag;
 }
 
-TEST_F(PersistenceTest, SaveWritesTheFourKeysInOrderWithTheirTypes) {
+TEST_F(PersistenceTest, SaveWritesTheFourKeysInOrderWithTheirTypesAndNoIconWithoutOne) {
+  auto empty = common::make<MemoryPropertyBag>();
+  ASSERT_EQ(As<IPersistPropertyBag>(control_.get())->Save(empty.get(), TRUE, TRUE), S_OK);
+  EXPECT_EQ(empty->writes, (std::vector<std::wstring>{L"_extentx", L"_extenty", L"tooltiptext"}));
+
   auto picture = SolidIconPicture(kGreen);
   SetText(control_.get(), dispid::kToolTipText, kSavedTip);
   PutRef(control_.get(), dispid::kIcon, Object(picture.get()));
   auto bag = common::make<MemoryPropertyBag>();
-  ASSERT_EQ(BagPersistence(control_.get())->Save(bag.get(), TRUE, FALSE), S_OK);
-
-  EXPECT_EQ(bag->writes, (std::vector<std::wstring>{L"_extentx", L"_extenty", L"icon", L"tooltiptext"}));
+  ASSERT_EQ(As<IPersistPropertyBag>(control_.get())->Save(bag.get(), TRUE, FALSE), S_OK);
+  EXPECT_EQ(bag->writes, kFourKeys);
   ASSERT_EQ(V_VT(bag->Find(L"_extentx")), VT_I4);
   EXPECT_EQ(V_I4(bag->Find(L"_extentx")), 847);
   ASSERT_EQ(V_VT(bag->Find(L"_extenty")), VT_I4);
@@ -82,25 +86,19 @@ TEST_F(PersistenceTest, SaveWritesTheFourKeysInOrderWithTheirTypes) {
   EXPECT_EQ(std::wstring(V_BSTR(bag->Find(L"tooltiptext"))), kSavedTip);
 }
 
-TEST_F(PersistenceTest, WithoutAnIconOfItsOwnNoIconIsSaved) {
-  auto bag = common::make<MemoryPropertyBag>();
-  ASSERT_EQ(BagPersistence(control_.get())->Save(bag.get(), TRUE, TRUE), S_OK);
-  EXPECT_EQ(bag->writes, (std::vector<std::wstring>{L"_extentx", L"_extenty", L"tooltiptext"}));
-}
-
 TEST_F(PersistenceTest, LoadTakesTheFormsSavedStateInOrder) {
   auto picture = SolidIconPicture(kGreen, 32);
   auto bag = FormState(picture.get());
-  ASSERT_EQ(BagPersistence(control_.get())->Load(bag.get(), nullptr), S_OK);
-  EXPECT_EQ(bag->reads, (std::vector<std::wstring>{L"_extentx", L"_extenty", L"icon", L"tooltiptext"}));
+  ASSERT_EQ(As<IPersistPropertyBag>(control_.get())->Load(bag.get(), nullptr), S_OK);
+  EXPECT_EQ(bag->reads, kFourKeys);
   EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), kSavedTip);
   Outcome holder;
   EXPECT_EQ(IconObject(control_.get(), &holder), picture.get());
   EXPECT_EQ(Extent(control_.get()).cx, 847);
   // Nothing else changes: the other properties keep their initial values.
-  EXPECT_FALSE(GetBool(control_.get(), dispid::kBalloon));
-  EXPECT_TRUE(GetBool(control_.get(), dispid::kBalloonSound));
-  EXPECT_FALSE(GetBool(control_.get(), dispid::kAutoRefresh));
+  EXPECT_EQ(Shown(control_.get(), dispid::kBalloon), L"VT_BOOL 0");
+  EXPECT_EQ(Shown(control_.get(), dispid::kBalloonSound), L"VT_BOOL -1");
+  EXPECT_EQ(Shown(control_.get(), dispid::kAutoRefresh), L"VT_BOOL 0");
   // Shown, the tray gets the saved icon and tooltip.
   Call(control_.get(), dispid::kShowIcon);
   ASSERT_EQ(CallsOf(NIM_ADD).size(), 1u);
@@ -108,28 +106,16 @@ TEST_F(PersistenceTest, LoadTakesTheFormsSavedStateInOrder) {
   EXPECT_EQ(std::wstring(CallsOf(NIM_ADD)[0].data.szTip), kSavedTip);
 }
 
-TEST_F(PersistenceTest, APictureSavedAsUnknownLoadsToo) {
-  auto picture = SolidIconPicture(kGreen);
-  auto bag = FormState(nullptr);
-  bag->Set(L"icon", Unknown(picture.get()));
-  ASSERT_EQ(BagPersistence(control_.get())->Load(bag.get(), nullptr), S_OK);
-  Outcome holder;
-  EXPECT_EQ(IconObject(control_.get(), &holder), picture.get());
-}
-
 TEST_F(PersistenceTest, RoundTripGivesAnotherControlTheSameState) {
   auto picture = SolidBitmapPicture(kGreen);
   SetText(control_.get(), dispid::kToolTipText, L"往復");
   PutRef(control_.get(), dispid::kIcon, Object(picture.get()));
-  common::ComPtr<IOleObject> object;
-  control_.As(&object);
-  SIZEL size{1200, 600};
-  ASSERT_EQ(object->SetExtent(DVASPECT_CONTENT, &size), S_OK);
+  SetExtent(control_.get(), 1200, 600);
   auto bag = common::make<MemoryPropertyBag>();
-  ASSERT_EQ(BagPersistence(control_.get())->Save(bag.get(), TRUE, FALSE), S_OK);
+  ASSERT_EQ(As<IPersistPropertyBag>(control_.get())->Save(bag.get(), TRUE, FALSE), S_OK);
 
   auto other = NewControl();
-  ASSERT_EQ(BagPersistence(other.get())->Load(bag.get(), nullptr), S_OK);
+  ASSERT_EQ(As<IPersistPropertyBag>(other.get())->Load(bag.get(), nullptr), S_OK);
   EXPECT_EQ(GetText(other.get(), dispid::kToolTipText), L"往復");
   Outcome holder;
   EXPECT_EQ(IconObject(other.get(), &holder), picture.get());
@@ -137,86 +123,76 @@ TEST_F(PersistenceTest, RoundTripGivesAnotherControlTheSameState) {
   EXPECT_EQ(Extent(other.get()).cy, 600);
 }
 
-TEST_F(PersistenceTest, MissingKeysKeepTheDefaults) {
+TEST_F(PersistenceTest, MissingKeysKeepTheDefaultsAndValuesThatConvertLoad) {
   Outcome initialIcon;
   IDispatch* defaultIcon = IconObject(control_.get(), &initialIcon);
   auto empty = common::make<MemoryPropertyBag>();
-  ASSERT_EQ(BagPersistence(control_.get())->Load(empty.get(), nullptr), S_OK);
+  ASSERT_EQ(As<IPersistPropertyBag>(control_.get())->Load(empty.get(), nullptr), S_OK);
   EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), L"");
   Outcome holder;
   EXPECT_EQ(IconObject(control_.get(), &holder), defaultIcon);
   EXPECT_EQ(Extent(control_.get()).cx, 847);
   EXPECT_EQ(Extent(control_.get()).cy, 847);
 
-  auto onlyTip = common::make<MemoryPropertyBag>();
-  common::UniqueBstr tip(L"これだけ");
-  onlyTip->Set(L"tooltiptext", Text(tip.get()));
-  ASSERT_EQ(BagPersistence(control_.get())->Load(onlyTip.get(), nullptr), S_OK);
+  // A number saved as text and a picture saved as IUnknown; no icon key.
+  auto some = common::make<MemoryPropertyBag>();
+  common::UniqueBstr tip(L"これだけ"), number(L"1000");
+  some->Set(L"tooltiptext", Text(tip.get()));
+  some->Set(L"_extentx", Text(number.get()));
+  ASSERT_EQ(As<IPersistPropertyBag>(control_.get())->Load(some.get(), nullptr), S_OK);
   EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), L"これだけ");
-  EXPECT_EQ(IconObject(control_.get(), &holder), defaultIcon);
-}
-
-TEST_F(PersistenceTest, NumbersSavedAsTextLoad) {
-  auto bag = common::make<MemoryPropertyBag>();
-  common::UniqueBstr number(L"1000");
-  bag->Set(L"_extentx", Text(number.get()));
-  ASSERT_EQ(BagPersistence(control_.get())->Load(bag.get(), nullptr), S_OK);
   EXPECT_EQ(Extent(control_.get()).cx, 1000);
+  EXPECT_EQ(IconObject(control_.get(), &holder), defaultIcon);
+
+  auto picture = SolidIconPicture(kGreen);
+  some->Set(L"icon", Unknown(picture.get()));
+  ASSERT_EQ(As<IPersistPropertyBag>(control_.get())->Load(some.get(), nullptr), S_OK);
+  EXPECT_EQ(IconObject(control_.get(), &holder), picture.get());
 }
 
 TEST_F(PersistenceTest, AValueOfTheWrongTypeFailsTheLoadAndChangesNothing) {
   auto picture = SolidIconPicture(kGreen);
+  auto empty = EmptyPicture();
   auto notAPicture = common::make<RecordingSink>();
   common::UniqueBstr word(L"abc");
-  struct Case {
+  const struct {
     const wchar_t* key;
     VARIANT value;
-  };
-  const Case cases[] = {
-      {L"_extentx", Text(word.get())},           {L"_extenty", Object(picture.get())},
-      {L"icon", Text(word.get())},               {L"icon", I4(5)},
-      {L"icon", Object(notAPicture.get())},      {L"tooltiptext", Object(picture.get())},
+    HRESULT expected;
+    const wchar_t* logged;
+  } cases[] = {
+      {L"_extentx", Text(word.get()), DISP_E_TYPEMISMATCH, ocx::texts::kSavedValueMistyped},
+      {L"_extenty", Object(picture.get()), DISP_E_TYPEMISMATCH, ocx::texts::kSavedValueMistyped},
+      {L"icon", Text(word.get()), DISP_E_TYPEMISMATCH, ocx::texts::kSavedValueMistyped},
+      {L"icon", I4(5), DISP_E_TYPEMISMATCH, ocx::texts::kSavedValueMistyped},
+      {L"icon", Object(notAPicture.get()), DISP_E_TYPEMISMATCH, ocx::texts::kSavedValueMistyped},
+      {L"icon", Object(empty.get()), CTL_E_INVALIDPICTURE, nullptr},
+      {L"tooltiptext", Object(picture.get()), DISP_E_TYPEMISMATCH, ocx::texts::kSavedValueMistyped},
   };
   SetText(control_.get(), dispid::kToolTipText, L"そのまま");
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.key, c.key + wcslen(c.key)) + " vt " + std::to_string(V_VT(&c.value)));
     auto bag = FormState(SolidIconPicture(RGB(1, 2, 3)).get());
     common::UniqueBstr newTip(L"新しい値");
     bag->Set(L"tooltiptext", Text(newTip.get()));
     bag->Set(c.key, c.value);
     auto log = common::make<RecordingErrorLog>();
-    EXPECT_EQ(BagPersistence(control_.get())->Load(bag.get(), log.get()), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(As<IPersistPropertyBag>(control_.get())->Load(bag.get(), log.get()), c.expected);
     EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), L"そのまま");
     Outcome holder;
     EXPECT_EQ(PictureType(static_cast<IPictureDisp*>(IconObject(control_.get(), &holder))), PICTYPE_ICON);
     EXPECT_EQ(Extent(control_.get()).cx, 847);
     ASSERT_EQ(log->errors.size(), 1u);
     EXPECT_EQ(log->errors[0].first, c.key);
-    EXPECT_EQ(log->errors[0].second, ocx::texts::kSavedValueMistyped);
+    if (c.logged) {
+      EXPECT_EQ(log->errors[0].second, c.logged);
+    }
   }
-}
-
-TEST_F(PersistenceTest, APictureWithoutAnImageFailsTheLoad) {
-  auto bag = FormState(EmptyPicture().get());
-  auto log = common::make<RecordingErrorLog>();
-  EXPECT_EQ(BagPersistence(control_.get())->Load(bag.get(), log.get()), CTL_E_INVALIDPICTURE);
-  EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), L"");
-  ASSERT_EQ(log->errors.size(), 1u);
-  EXPECT_EQ(log->errors[0].first, L"icon");
-}
-
-TEST_F(PersistenceTest, NoBagIsAnError) {
-  EXPECT_EQ(BagPersistence(control_.get())->Load(nullptr, nullptr), E_POINTER);
-  EXPECT_EQ(BagPersistence(control_.get())->Save(nullptr, TRUE, TRUE), E_POINTER);
+  EXPECT_EQ(As<IPersistPropertyBag>(control_.get())->Load(nullptr, nullptr), E_POINTER);
+  EXPECT_EQ(As<IPersistPropertyBag>(control_.get())->Save(nullptr, TRUE, TRUE), E_POINTER);
 }
 
 // --- IPersistStreamInit ---
-
-common::ComPtr<IPersistStreamInit> StreamPersistence(IDispatch* control) {
-  common::ComPtr<IPersistStreamInit> persist;
-  common::ComPtr<IDispatch>(control).As(&persist);
-  return persist;
-}
 
 common::ComPtr<IStream> StreamOf(const std::vector<BYTE>& bytes) {
   common::ComPtr<IStream> stream;
@@ -229,9 +205,8 @@ common::ComPtr<IStream> StreamOf(const std::vector<BYTE>& bytes) {
 }
 
 std::vector<BYTE> Saved(IDispatch* control) {
-  common::ComPtr<IStream> stream;
-  ::CreateStreamOnHGlobal(nullptr, TRUE, stream.put());
-  EXPECT_EQ(StreamPersistence(control)->Save(stream.get(), TRUE), S_OK);
+  common::ComPtr<IStream> stream = StreamOf({});
+  EXPECT_EQ(As<IPersistStreamInit>(control)->Save(stream.get(), TRUE), S_OK);
   STATSTG stat{};
   stream->Stat(&stat, STATFLAG_NONAME);
   std::vector<BYTE> bytes(static_cast<size_t>(stat.cbSize.QuadPart));
@@ -243,42 +218,35 @@ std::vector<BYTE> Saved(IDispatch* control) {
 }
 
 TEST_F(PersistenceTest, StreamRoundTripKeepsExtentToolTipAndIcon) {
+  // Without an icon of its own, the default icon comes back.
+  SetText(control_.get(), dispid::kToolTipText, L"既定");
+  auto plain = NewControl();
+  Outcome before, after;
+  IDispatch* defaultIcon = IconObject(plain.get(), &before);
+  ASSERT_EQ(As<IPersistStreamInit>(plain.get())->Load(StreamOf(Saved(control_.get())).get()), S_OK);
+  EXPECT_EQ(GetText(plain.get(), dispid::kToolTipText), L"既定");
+  EXPECT_EQ(IconObject(plain.get(), &after), defaultIcon);
+
   auto picture = SolidIconPicture(kGreen, 32);
   SetText(control_.get(), dispid::kToolTipText, L"ストリーム");
   PutRef(control_.get(), dispid::kIcon, Object(picture.get()));
-  common::ComPtr<IOleObject> object;
-  control_.As(&object);
-  SIZEL size{900, 300};
-  object->SetExtent(DVASPECT_CONTENT, &size);
+  SetExtent(control_.get(), 900, 300);
   const std::vector<BYTE> bytes = Saved(control_.get());
 
   ULARGE_INTEGER max{};
-  ASSERT_EQ(StreamPersistence(control_.get())->GetSizeMax(&max), S_OK);
+  ASSERT_EQ(As<IPersistStreamInit>(control_.get())->GetSizeMax(&max), S_OK);
   EXPECT_GE(max.QuadPart, bytes.size());
 
   auto other = NewControl();
-  ASSERT_EQ(StreamPersistence(other.get())->Load(StreamOf(bytes).get()), S_OK);
+  ASSERT_EQ(As<IPersistStreamInit>(other.get())->Load(StreamOf(bytes).get()), S_OK);
   EXPECT_EQ(GetText(other.get(), dispid::kToolTipText), L"ストリーム");
   EXPECT_EQ(Extent(other.get()).cx, 900);
   EXPECT_EQ(Extent(other.get()).cy, 300);
   Outcome holder;
-  auto* loaded = static_cast<IPictureDisp*>(IconObject(other.get(), &holder));
-  EXPECT_EQ(PictureType(loaded), PICTYPE_ICON);
+  EXPECT_EQ(PictureType(static_cast<IPictureDisp*>(IconObject(other.get(), &holder))), PICTYPE_ICON);
   Call(other.get(), dispid::kShowIcon);
   ASSERT_FALSE(CallsOf(NIM_ADD).empty());
   EXPECT_EQ(CallsOf(NIM_ADD).back().iconColor, kGreen);
-}
-
-TEST_F(PersistenceTest, StreamWithoutAnIconRoundTripsToTheDefaultIcon) {
-  SetText(control_.get(), dispid::kToolTipText, L"既定");
-  const std::vector<BYTE> bytes = Saved(control_.get());
-  auto other = NewControl();
-  Outcome before;
-  IDispatch* defaultIcon = IconObject(other.get(), &before);
-  ASSERT_EQ(StreamPersistence(other.get())->Load(StreamOf(bytes).get()), S_OK);
-  EXPECT_EQ(GetText(other.get(), dispid::kToolTipText), L"既定");
-  Outcome after;
-  EXPECT_EQ(IconObject(other.get(), &after), defaultIcon);
 }
 
 TEST_F(PersistenceTest, DamagedStreamsFailWithoutChangingTheControl) {
@@ -300,39 +268,27 @@ TEST_F(PersistenceTest, DamagedStreamsFailWithoutChangingTheControl) {
   damaged.push_back(hugeText);
   for (size_t i = 0; i < damaged.size(); ++i) {
     SCOPED_TRACE(i);
-    EXPECT_TRUE(FAILED(StreamPersistence(other.get())->Load(StreamOf(damaged[i]).get())));
+    EXPECT_TRUE(FAILED(As<IPersistStreamInit>(other.get())->Load(StreamOf(damaged[i]).get())));
     EXPECT_EQ(GetText(other.get(), dispid::kToolTipText), L"元のまま");
   }
 }
 
-TEST_F(PersistenceTest, IsDirtyFollowsChangesAndSaves) {
-  auto persist = StreamPersistence(control_.get());
+TEST_F(PersistenceTest, IsDirtyFollowsChangesAndSavesAndInitNewBringsBackTheInitialState) {
+  auto persist = As<IPersistStreamInit>(control_.get());
   EXPECT_EQ(persist->IsDirty(), S_FALSE);
   SetText(control_.get(), dispid::kToolTipText, L"変更");
   EXPECT_EQ(persist->IsDirty(), S_OK);
   Saved(control_.get());
   EXPECT_EQ(persist->IsDirty(), S_FALSE);
-}
 
-TEST_F(PersistenceTest, InitNewBringsBackTheInitialState) {
   auto picture = SolidIconPicture(kGreen);
-  SetText(control_.get(), dispid::kToolTipText, L"消える");
   PutRef(control_.get(), dispid::kIcon, Object(picture.get()));
-  ASSERT_EQ(BagPersistence(control_.get())->InitNew(), S_OK);
+  SetExtent(control_.get(), 10, 10);
+  ASSERT_EQ(As<IPersistPropertyBag>(control_.get())->InitNew(), S_OK);
   EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), L"");
   Outcome holder;
   EXPECT_NE(IconObject(control_.get(), &holder), picture.get());
   EXPECT_EQ(Extent(control_.get()).cx, 847);
-}
-
-TEST_F(PersistenceTest, BothPersistenceInterfacesNameTheControlsClass) {
-  CLSID clsid{};
-  ASSERT_EQ(BagPersistence(control_.get())->GetClassID(&clsid), S_OK);
-  EXPECT_EQ(clsid, CLSID_Traylume);
-  common::ComPtr<IPersist> persist;
-  ASSERT_EQ(control_.As(&persist), S_OK);
-  ASSERT_EQ(persist->GetClassID(&clsid), S_OK);
-  EXPECT_EQ(clsid, CLSID_Traylume);
 }
 
 }  // namespace

@@ -41,24 +41,26 @@ void* RecordingSink::QueryExtra(REFIID iid) {
   return nullptr;
 }
 
-DWORD AdviseEvents(IUnknown* control, IUnknown* sink, HRESULT* result) {
+namespace {
+
+HRESULT EventPoint(IUnknown* control, common::ComPtr<IConnectionPoint>* point) {
   common::ComPtr<IConnectionPointContainer> container;
+  HRESULT hr = control->QueryInterface(IID_IConnectionPointContainer, container.put_void());
+  return SUCCEEDED(hr) ? container->FindConnectionPoint(DIID_ITraylumeEvents, point->put()) : hr;
+}
+
+}  // namespace
+
+DWORD AdviseEvents(IUnknown* control, IUnknown* sink) {
   common::ComPtr<IConnectionPoint> point;
   DWORD cookie = 0;
-  HRESULT hr = control->QueryInterface(IID_IConnectionPointContainer, container.put_void());
-  if (SUCCEEDED(hr)) hr = container->FindConnectionPoint(DIID_ITraylumeEvents, point.put());
-  if (SUCCEEDED(hr)) hr = point->Advise(sink, &cookie);
-  if (result) *result = hr;
-  return SUCCEEDED(hr) ? cookie : 0;
+  return SUCCEEDED(EventPoint(control, &point)) && SUCCEEDED(point->Advise(sink, &cookie)) ? cookie : 0;
 }
 
 HRESULT UnadviseEvents(IUnknown* control, DWORD cookie) {
-  common::ComPtr<IConnectionPointContainer> container;
   common::ComPtr<IConnectionPoint> point;
-  HRESULT hr = control->QueryInterface(IID_IConnectionPointContainer, container.put_void());
-  if (SUCCEEDED(hr)) hr = container->FindConnectionPoint(DIID_ITraylumeEvents, point.put());
-  if (SUCCEEDED(hr)) hr = point->Unadvise(cookie);
-  return hr;
+  const HRESULT hr = EventPoint(control, &point);
+  return SUCCEEDED(hr) ? point->Unadvise(cookie) : hr;
 }
 
 }  // namespace traylume_tests

@@ -43,7 +43,7 @@ class RecordingSink final : public common::ComObject<IDispatch> {
 };
 
 // Connects `sink` to `control`'s event interface; the cookie, or 0.
-DWORD AdviseEvents(IUnknown* control, IUnknown* sink, HRESULT* result = nullptr);
+DWORD AdviseEvents(IUnknown* control, IUnknown* sink);
 HRESULT UnadviseEvents(IUnknown* control, DWORD cookie);
 
 }  // namespace traylume_tests

@@ -168,10 +168,14 @@ TEST_F(ServerTest, MachineWideRegistrationLetsComCreateTheControlByProgId) {
   EXPECT_EQ(server().UnregisterServer(), S_OK) << "unregistering twice is fine";
 }
 
-TEST_F(ServerTest, DllInstallWithUserRegistersForTheCurrentUserOnly) {
+TEST_F(ServerTest, DllInstallWithUserRegistersForTheCurrentUserOnlyAndRefusesOtherCommandLines) {
   struct UnregisterUser {
     ~UnregisterUser() { OcxServer::Get().Install(false, L"user"); }
   } atTheEnd;
+  EXPECT_EQ(server().Install(true, L"everyone"), E_INVALIDARG);
+  EXPECT_FALSE(ReadClassesValue(HKEY_CURRENT_USER, kProgId, nullptr, nullptr));
+  EXPECT_FALSE(ReadClassesValue(HKEY_LOCAL_MACHINE, kProgId, nullptr, nullptr));
+
   const std::wstring key = L"CLSID\\" + GuidText(CLSID_Traylume) + L"\\InprocServer32";
   ASSERT_EQ(server().Install(true, L"user"), S_OK);
   std::wstring value;
@@ -182,12 +186,6 @@ TEST_F(ServerTest, DllInstallWithUserRegistersForTheCurrentUserOnly) {
   ASSERT_EQ(server().Install(false, L"user"), S_OK);
   EXPECT_FALSE(ReadClassesValue(HKEY_CURRENT_USER, key, nullptr, nullptr));
   EXPECT_FALSE(ReadClassesValue(HKEY_CURRENT_USER, kProgId, nullptr, nullptr));
-}
-
-TEST_F(ServerTest, DllInstallRefusesCommandLinesItDoesNotKnow) {
-  EXPECT_EQ(server().Install(true, L"everyone"), E_INVALIDARG);
-  EXPECT_FALSE(ReadClassesValue(HKEY_CURRENT_USER, kProgId, nullptr, nullptr));
-  EXPECT_FALSE(ReadClassesValue(HKEY_LOCAL_MACHINE, kProgId, nullptr, nullptr));
 }
 
 TEST_F(ServerTest, AManifestNextToTheProgramActivatesTheControlWithoutRegistration) {

@@ -6,22 +6,21 @@
 
 #include <ole2.h>
 
+#include <algorithm>
 #include <string>
 
-#include "common/bstr.h"
 #include "component/dispids.h"
+#include "tests/support/message_pump.h"
 #include "tests/traylume/automation.h"
 #include "tests/traylume/control_fixture.h"
-#include "tests/support/message_pump.h"
 #include "tests/traylume/test_pictures.h"
 #include "traylume/user_texts.h"
 
 namespace traylume_tests {
+namespace {
 
 using testing_support::PumpPending;
 using testing_support::PumpUntil;
-namespace {
-
 namespace dispid = traylume::dispid;
 using TrayTest = ControlTest;
 
@@ -29,14 +28,9 @@ constexpr UINT kCallbackMessage = WM_APP + 1;
 constexpr COLORREF kGreen = RGB(0, 200, 0);
 constexpr COLORREF kRed = RGB(220, 0, 0);
 
-void SetText(IDispatch* control, DISPID id, const std::wstring& text) {
-  common::UniqueBstr value(text);
-  ASSERT_EQ(Put(control, id, Text(value.get())).hr, S_OK);
-}
-
 void SetIcon(IDispatch* control, COLORREF color) {
   auto picture = SolidIconPicture(color);
-  ASSERT_EQ(PutRef(control, dispid::kIcon, Object(picture.get())).hr, S_OK);
+  EXPECT_EQ(PutRef(control, dispid::kIcon, Object(picture.get())).hr, S_OK);
 }
 
 std::wstring ClassOf(HWND window) {
@@ -47,7 +41,8 @@ std::wstring ClassOf(HWND window) {
 
 TEST_F(TrayTest, ShowIconAddsTheIconWithItsTooltipToAHiddenTopLevelWindow) {
   SetText(control_.get(), dispid::kToolTipText, L"ツールチップのテストです。");
-  SetIcon(control_.get(), kGreen);
+  auto bitmap = SolidBitmapPicture(kGreen, 20, 12);  // a bitmap picture becomes an icon for the tray
+  ASSERT_EQ(PutRef(control_.get(), dispid::kIcon, Object(bitmap.get())).hr, S_OK);
   ASSERT_EQ(Call(control_.get(), dispid::kShowIcon).hr, S_OK);
 
   ASSERT_EQ(shell_->calls.size(), 1u);
@@ -70,13 +65,6 @@ TEST_F(TrayTest, ShowIconAddsTheIconWithItsTooltipToAHiddenTopLevelWindow) {
   EXPECT_NE(std::find(windows.begin(), windows.end(), window), windows.end());
 }
 
-TEST_F(TrayTest, TheControlsOwnIconIsShownUntilAnotherIsSet) {
-  ASSERT_EQ(Call(control_.get(), dispid::kShowIcon).hr, S_OK);
-  ASSERT_EQ(CallsOf(NIM_ADD).size(), 1u);
-  EXPECT_TRUE(CallsOf(NIM_ADD)[0].iconColor.has_value());
-  EXPECT_NE(CallsOf(NIM_ADD)[0].data.hIcon, nullptr);
-}
-
 TEST_F(TrayTest, NothingReachesTheShellBeforeShowIcon) {
   SetText(control_.get(), dispid::kToolTipText, L"a");
   ASSERT_EQ(Call(control_.get(), dispid::kRefresh).hr, S_OK);
@@ -92,25 +80,18 @@ TEST_F(TrayTest, NothingReachesTheShellBeforeShowIcon) {
   EXPECT_EQ(shell_->calls[0].iconColor, kRed);
 }
 
-TEST_F(TrayTest, ShowIconOnAShownIconUpdatesIt) {
+TEST_F(TrayTest, ShowIconAgainUpdatesAndHideIconRemovesOnce) {
   Call(control_.get(), dispid::kShowIcon);
   SetText(control_.get(), dispid::kToolTipText, L"新しい");
   ASSERT_EQ(Call(control_.get(), dispid::kShowIcon).hr, S_OK);
-  ASSERT_EQ(shell_->calls.size(), 2u);
+  ASSERT_EQ(Call(control_.get(), dispid::kHideIcon).hr, S_OK);
+  ASSERT_EQ(Call(control_.get(), dispid::kHideIcon).hr, S_OK);
+  ASSERT_EQ(shell_->calls.size(), 3u);
   EXPECT_EQ(shell_->calls[1].message, static_cast<DWORD>(NIM_MODIFY));
   EXPECT_EQ(std::wstring(shell_->calls[1].data.szTip), L"新しい");
-  EXPECT_EQ(shell_->calls[1].data.hWnd, shell_->calls[0].data.hWnd);
-}
-
-TEST_F(TrayTest, HideIconRemovesTheIconOnce) {
-  Call(control_.get(), dispid::kShowIcon);
-  ASSERT_EQ(Call(control_.get(), dispid::kHideIcon).hr, S_OK);
-  ASSERT_EQ(shell_->calls.size(), 2u);
-  EXPECT_EQ(shell_->calls[1].message, static_cast<DWORD>(NIM_DELETE));
-  EXPECT_EQ(shell_->calls[1].data.hWnd, shell_->calls[0].data.hWnd);
-  EXPECT_EQ(shell_->calls[1].data.uID, 1u);
-  ASSERT_EQ(Call(control_.get(), dispid::kHideIcon).hr, S_OK);
-  EXPECT_EQ(shell_->calls.size(), 2u);
+  EXPECT_EQ(shell_->calls[2].message, static_cast<DWORD>(NIM_DELETE));
+  EXPECT_EQ(shell_->calls[2].data.uID, 1u);
+  for (const auto& call : shell_->calls) EXPECT_EQ(call.data.hWnd, shell_->calls[0].data.hWnd);
   // Shown again: a new NIM_ADD.
   ASSERT_EQ(Call(control_.get(), dispid::kShowIcon).hr, S_OK);
   EXPECT_EQ(shell_->calls.back().message, static_cast<DWORD>(NIM_ADD));
@@ -137,32 +118,25 @@ TEST_F(TrayTest, RefreshAppliesOnlyWhatChangedSinceTheLastApplication) {
   EXPECT_EQ(shell_->calls[2].iconColor, kRed);
 }
 
-TEST_F(TrayTest, AutoRefreshAppliesEachChangeAtOnce) {
-  Call(control_.get(), dispid::kShowIcon);
-  ASSERT_EQ(Put(control_.get(), dispid::kAutoRefresh, Bool(true)).hr, S_OK);
-  EXPECT_EQ(shell_->calls.size(), 1u);
-  SetText(control_.get(), dispid::kToolTipText, L"すぐに");
-  ASSERT_EQ(shell_->calls.size(), 2u);
-  EXPECT_EQ(shell_->calls[1].message, static_cast<DWORD>(NIM_MODIFY));
-  EXPECT_EQ(std::wstring(shell_->calls[1].data.szTip), L"すぐに");
-  SetIcon(control_.get(), kGreen);
-  ASSERT_EQ(shell_->calls.size(), 3u);
-  EXPECT_EQ(shell_->calls[2].iconColor, kGreen);
-}
-
-TEST_F(TrayTest, SwitchingAutoRefreshOnAppliesWhatIsPending) {
+TEST_F(TrayTest, AutoRefreshAppliesWhatIsPendingThenEachChangeAtOnce) {
   Call(control_.get(), dispid::kShowIcon);
   SetText(control_.get(), dispid::kToolTipText, L"保留中");
   ASSERT_EQ(Put(control_.get(), dispid::kAutoRefresh, Bool(true)).hr, S_OK);
   ASSERT_EQ(shell_->calls.size(), 2u);
   EXPECT_EQ(std::wstring(shell_->calls[1].data.szTip), L"保留中");
+  SetText(control_.get(), dispid::kToolTipText, L"すぐに");
+  ASSERT_EQ(shell_->calls.size(), 3u);
+  EXPECT_EQ(shell_->calls[2].message, static_cast<DWORD>(NIM_MODIFY));
+  EXPECT_EQ(std::wstring(shell_->calls[2].data.szTip), L"すぐに");
+  SetIcon(control_.get(), kGreen);
+  ASSERT_EQ(shell_->calls.size(), 4u);
+  EXPECT_EQ(shell_->calls[3].iconColor, kGreen);
 }
 
 TEST_F(TrayTest, BalloonShowsWithTitleTextKindAndSound) {
   Call(control_.get(), dispid::kShowIcon);
   SetText(control_.get(), dispid::kBalloonTitle, L"お知らせ");
   SetText(control_.get(), dispid::kBalloonText, L"バルーンの本文です。");
-  Put(control_.get(), dispid::kBalloonIcon, I4(2));
   Put(control_.get(), dispid::kBalloon, Bool(true));
   ASSERT_EQ(Call(control_.get(), dispid::kRefresh).hr, S_OK);
   ASSERT_EQ(shell_->calls.size(), 2u);
@@ -171,26 +145,22 @@ TEST_F(TrayTest, BalloonShowsWithTitleTextKindAndSound) {
   EXPECT_TRUE(balloon.data.uFlags & NIF_INFO);
   EXPECT_EQ(std::wstring(balloon.data.szInfoTitle), L"お知らせ");
   EXPECT_EQ(std::wstring(balloon.data.szInfo), L"バルーンの本文です。");
-  EXPECT_EQ(balloon.data.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING)) << "with sound";
 
-  Put(control_.get(), dispid::kBalloonSound, Bool(false));
-  Call(control_.get(), dispid::kRefresh);
-  ASSERT_EQ(shell_->calls.size(), 3u);
-  EXPECT_EQ(shell_->calls[2].data.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING | NIIF_NOSOUND));
-}
-
-TEST_F(TrayTest, BalloonKindsOutsideZeroToThreeShowNoKindIcon) {
-  Call(control_.get(), dispid::kShowIcon);
-  SetText(control_.get(), dispid::kBalloonText, L"x");
-  Put(control_.get(), dispid::kBalloon, Bool(true));
+  // Kinds outside 1 to 3 show no kind icon; without sound the shell is told so.
   Put(control_.get(), dispid::kAutoRefresh, Bool(true));
-  const std::pair<long, DWORD> kinds[] = {{1, NIIF_INFO}, {2, NIIF_WARNING}, {3, NIIF_ERROR},
-                                          {0, NIIF_NONE}, {4, NIIF_NONE},    {-1, NIIF_NONE}};
-  for (const auto& [kind, flags] : kinds) {
-    SCOPED_TRACE(kind);
-    ASSERT_EQ(Put(control_.get(), dispid::kBalloonIcon, I4(kind)).hr, S_OK);
-    EXPECT_EQ(shell_->calls.back().data.dwInfoFlags, flags);
-    EXPECT_EQ(GetLong(control_.get(), dispid::kBalloonIcon), kind);
+  const struct {
+    long kind;
+    bool sound;
+    DWORD flags;
+  } kinds[] = {{1, true, NIIF_INFO},  {2, true, NIIF_WARNING},  {3, true, NIIF_ERROR},
+               {0, true, NIIF_NONE},  {4, true, NIIF_NONE},     {-1, true, NIIF_NONE},
+               {2, false, NIIF_WARNING | NIIF_NOSOUND}};
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(std::to_string(kind.kind) + (kind.sound ? " with sound" : " silent"));
+    ASSERT_EQ(Put(control_.get(), dispid::kBalloonSound, Bool(kind.sound)).hr, S_OK);
+    ASSERT_EQ(Put(control_.get(), dispid::kBalloonIcon, I4(kind.kind)).hr, S_OK);
+    EXPECT_EQ(shell_->calls.back().data.dwInfoFlags, kind.flags);
+    EXPECT_EQ(Shown(control_.get(), dispid::kBalloonIcon), L"VT_I4 " + std::to_wstring(kind.kind));
   }
 }
 
@@ -222,7 +192,7 @@ TEST_F(TrayTest, BalloonFalseTakesTheBalloonDown) {
   EXPECT_EQ(shell_->calls.size(), 3u);
 }
 
-TEST_F(TrayTest, LongTextsAreCutToWhatTheShellHolds) {
+TEST_F(TrayTest, LongTextsAreCutToWhatTheShellHoldsNeverInsideASurrogatePair) {
   const std::wstring tip(300, L'あ'), title(100, L'題'), text(400, L'文');
   SetText(control_.get(), dispid::kToolTipText, tip);
   SetText(control_.get(), dispid::kBalloonTitle, title);
@@ -236,14 +206,11 @@ TEST_F(TrayTest, LongTextsAreCutToWhatTheShellHolds) {
   // The properties keep the whole text.
   EXPECT_EQ(GetText(control_.get(), dispid::kToolTipText), tip);
   EXPECT_EQ(GetText(control_.get(), dispid::kBalloonText), text);
-}
 
-TEST_F(TrayTest, ACutNeverSplitsASurrogatePair) {
   // 126 characters, then one outside the BMP (two UTF-16 units) across the cut.
-  const std::wstring tip = std::wstring(126, L'a') + L"\U0001F600" + L"bc";
-  SetText(control_.get(), dispid::kToolTipText, tip);
+  SetText(control_.get(), dispid::kToolTipText, std::wstring(126, L'a') + L"\U0001F600" + L"bc");
   Call(control_.get(), dispid::kShowIcon);
-  EXPECT_EQ(std::wstring(shell_->calls.at(0).data.szTip), std::wstring(126, L'a'));
+  EXPECT_EQ(std::wstring(shell_->calls.at(1).data.szTip), std::wstring(126, L'a'));
 }
 
 TEST_F(TrayTest, ShellRefusingTheIconIsAnExceptionTheUserCanRead) {
@@ -277,15 +244,16 @@ TEST_F(TrayTest, AnIconTheShellLostIsAddedAgain) {
   EXPECT_EQ(outcome.description, ocx::texts::kUpdateFailed);
 }
 
-TEST_F(TrayTest, TaskbarCreatedAddsAShownIconAgainWithItsLastAppliedState) {
+TEST_F(TrayTest, TaskbarCreatedAddsAShownIconAgainWithItsLastAppliedStateAndNoHiddenOne) {
   const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
   SetText(control_.get(), dispid::kToolTipText, L"適用済み");
   SetIcon(control_.get(), kGreen);
   Call(control_.get(), dispid::kShowIcon);
   SetText(control_.get(), dispid::kToolTipText, L"未適用");
-  const size_t before = shell_->calls.size();
+  const HWND window = IconWindow();
+  size_t before = shell_->calls.size();
 
-  ASSERT_TRUE(::PostMessageW(IconWindow(), taskbarCreated, 0, 0));
+  ASSERT_TRUE(::PostMessageW(window, taskbarCreated, 0, 0));
   ASSERT_TRUE(PumpUntil([&] { return shell_->calls.size() > before; }));
   const auto& again = shell_->calls.back();
   EXPECT_EQ(again.message, static_cast<DWORD>(NIM_ADD));
@@ -293,16 +261,11 @@ TEST_F(TrayTest, TaskbarCreatedAddsAShownIconAgainWithItsLastAppliedState) {
   EXPECT_EQ(again.iconColor, kGreen);
   EXPECT_TRUE(again.data.uFlags & NIF_MESSAGE);
   EXPECT_EQ(again.data.uCallbackMessage, kCallbackMessage);
-}
 
-TEST_F(TrayTest, TaskbarCreatedLeavesAHiddenIconHidden) {
-  const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
-  Call(control_.get(), dispid::kShowIcon);
-  const HWND window = IconWindow();
   Call(control_.get(), dispid::kHideIcon);
-  const size_t before = shell_->calls.size();
+  before = shell_->calls.size();
   ::SendMessageW(window, taskbarCreated, 0, 0);
-  EXPECT_EQ(shell_->calls.size(), before);
+  EXPECT_EQ(shell_->calls.size(), before) << "a hidden icon stays hidden";
 }
 
 TEST_F(TrayTest, CloseRemovesTheIconAndItsWindow) {
@@ -321,15 +284,6 @@ TEST_F(TrayTest, CloseRemovesTheIconAndItsWindow) {
   EXPECT_TRUE(::IsWindow(shell_->calls.back().data.hWnd));
 }
 
-TEST_F(TrayTest, TheFinalReleaseRemovesTheIconAndItsWindow) {
-  Call(control_.get(), dispid::kShowIcon);
-  const HWND window = IconWindow();
-  control_.reset();
-  ASSERT_EQ(CallsOf(NIM_DELETE).size(), 1u);
-  EXPECT_EQ(CallsOf(NIM_DELETE)[0].data.hWnd, window);
-  EXPECT_FALSE(::IsWindow(window));
-}
-
 TEST_F(TrayTest, AWindowDestroyedFromOutsideTakesItsIconAlong) {
   Call(control_.get(), dispid::kShowIcon);
   const HWND window = IconWindow();
@@ -343,23 +297,18 @@ TEST_F(TrayTest, AWindowDestroyedFromOutsideTakesItsIconAlong) {
   EXPECT_NE(shell_->calls.back().data.hWnd, window);
 }
 
-TEST_F(TrayTest, EachControlOwnsItsOwnIconWindow) {
+TEST_F(TrayTest, EachControlShowsItsOwnIconAndItsFinalReleaseRemovesIt) {
   auto second = NewControl();
   Call(control_.get(), dispid::kShowIcon);
   Call(second.get(), dispid::kShowIcon);
   ASSERT_EQ(CallsOf(NIM_ADD).size(), 2u);
-  EXPECT_NE(CallsOf(NIM_ADD)[0].data.hWnd, CallsOf(NIM_ADD)[1].data.hWnd);
+  const HWND secondWindow = CallsOf(NIM_ADD)[1].data.hWnd;
+  EXPECT_NE(CallsOf(NIM_ADD)[0].data.hWnd, secondWindow);
+  EXPECT_TRUE(CallsOf(NIM_ADD)[1].iconColor.has_value()) << "the control's own icon until another is set";
   second.reset();
   ASSERT_EQ(CallsOf(NIM_DELETE).size(), 1u);
-  EXPECT_EQ(CallsOf(NIM_DELETE)[0].data.hWnd, CallsOf(NIM_ADD)[1].data.hWnd);
-}
-
-TEST_F(TrayTest, BitmapPicturesBecomeIconsForTheTray) {
-  auto bitmap = SolidBitmapPicture(kRed, 20, 12);
-  ASSERT_EQ(PutRef(control_.get(), dispid::kIcon, Object(bitmap.get())).hr, S_OK);
-  Call(control_.get(), dispid::kShowIcon);
-  ASSERT_EQ(CallsOf(NIM_ADD).size(), 1u);
-  EXPECT_EQ(CallsOf(NIM_ADD)[0].iconColor, kRed);
+  EXPECT_EQ(CallsOf(NIM_DELETE)[0].data.hWnd, secondWindow);
+  EXPECT_FALSE(::IsWindow(secondWindow));
 }
 
 TEST_F(TrayTest, IconHandlesAreDestroyedOnceNeitherTheShellNorTheControlNeedsThem) {
