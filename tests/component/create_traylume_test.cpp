@@ -17,30 +17,19 @@ using ::testing::StartsWith;
 
 class CreateTraylumeTest : public testing_support::ComTest {};
 
-TEST_F(CreateTraylumeTest, UnknownProgIdWithoutItsFileFailsNamingBoth) {
-  common::ComPtr<IUnknown> control;
-  const traylume::ComResult result =
-      traylume::CreateTraylume(L"BindingTests.NoSuchControl", L"no_such_control.ocx", &control);
-  EXPECT_FALSE(result);
-  EXPECT_TRUE(FAILED(result.hr));
-  EXPECT_FALSE(control);
-  EXPECT_EQ(result.operation, L"BindingTests.NoSuchControl");
-  EXPECT_THAT(result.description,
-              StartsWith(L"コンポーネント「BindingTests.NoSuchControl」(no_such_control.ocx) を作成できませんでした。"));
-}
-
-TEST_F(CreateTraylumeTest, AFileWithoutTypeLibraryIsNoControl) {
-  // The test program itself lies next to itself, but holds no class.
-  common::ComPtr<IUnknown> control;
-  const traylume::ComResult result = traylume::CreateTraylume(L"BindingTests.NoSuchControl", L"binding_tests.exe",
-                                                              &control);
-  EXPECT_FALSE(result);
-  EXPECT_FALSE(control);
-  EXPECT_THAT(result.description, HasSubstr(L"(binding_tests.exe)"));
-}
-
-TEST_F(CreateTraylumeTest, NoPlaceForTheResultIsAFailure) {
-  EXPECT_FALSE(traylume::CreateTraylume(L"TraylumeControl.Traylume", L"Traylume.ocx", nullptr));
+TEST_F(CreateTraylumeTest, AProgIdWithoutAClassFailsNamingProgIdAndFile) {
+  // A file that does not exist, and one that holds no class (the test program).
+  for (const wchar_t* file : {L"no_such_control.ocx", L"binding_tests.exe"}) {
+    common::ComPtr<IUnknown> control;
+    const traylume::ComResult result = traylume::CreateTraylume(L"BindingTests.NoSuchControl", file, &control);
+    EXPECT_TRUE(FAILED(result.hr));
+    EXPECT_FALSE(control);
+    EXPECT_EQ(result.operation, L"BindingTests.NoSuchControl");
+    EXPECT_THAT(result.description, StartsWith(L"コンポーネント「BindingTests.NoSuchControl」(" + std::wstring(file) +
+                                               L") を作成できませんでした。"));
+  }
+  EXPECT_FALSE(traylume::CreateTraylume(L"TraylumeControl.Traylume", L"Traylume.ocx", nullptr))
+      << "no place for the result";
 }
 
 TEST_F(CreateTraylumeTest, ProgramFolderHoldsTheProgram) {

@@ -7,6 +7,8 @@
 
 #include <olectl.h>
 
+#include <functional>
+
 #include "common/com_object.h"
 #include "common/hresult.h"
 #include "component/dispids.h"
@@ -19,6 +21,7 @@
 namespace {
 
 using ::testing::ElementsAre;
+using traylume::ComResult;
 using traylume::Traylume;
 namespace dispid = traylume::dispid;
 
@@ -40,7 +43,7 @@ class TraylumeCalls : public testing_support::ComTest {
   Traylume control;
 };
 
-TEST_F(TraylumeCalls, LetsPassEachValueWithItsAutomationType) {
+TEST_F(TraylumeCalls, LetsPassEachValueWithItsAutomationTypeAndMethodsNoArguments) {
   EXPECT_TRUE(control.PutBalloonText(L"a\r\nb"));
   EXPECT_TRUE(control.PutAutoRefresh(true));
   EXPECT_TRUE(control.PutAutoRefresh(false));
@@ -50,18 +53,15 @@ TEST_F(TraylumeCalls, LetsPassEachValueWithItsAutomationType) {
   EXPECT_TRUE(control.PutToolTipText(L"ツールチップのテストです。"));
   EXPECT_TRUE(control.PutToolTipText(L""));
   EXPECT_TRUE(control.PutBalloonIcon(3));
+  EXPECT_TRUE(control.Refresh());
+  EXPECT_TRUE(control.ShowIcon());
+  EXPECT_TRUE(control.HideIcon());
   EXPECT_THAT(fake->log, ElementsAre(L"let BalloonText VT_BSTR a\r\nb", L"let AutoRefresh VT_BOOL -1",
                                      L"let AutoRefresh VT_BOOL 0", L"let BalloonSound VT_BOOL -1",
                                      L"let Balloon VT_BOOL 0", L"let BalloonTitle VT_BSTR タイトル",
                                      L"let ToolTipText VT_BSTR ツールチップのテストです。",
-                                     L"let ToolTipText VT_BSTR ", L"let BalloonIcon VT_I4 3"));
-}
-
-TEST_F(TraylumeCalls, MethodsAreCalledWithoutArguments) {
-  EXPECT_TRUE(control.Refresh());
-  EXPECT_TRUE(control.ShowIcon());
-  EXPECT_TRUE(control.HideIcon());
-  EXPECT_THAT(fake->log, ElementsAre(L"call Refresh", L"call ShowIcon", L"call HideIcon"));
+                                     L"let ToolTipText VT_BSTR ", L"let BalloonIcon VT_I4 3", L"call Refresh",
+                                     L"call ShowIcon", L"call HideIcon"));
 }
 
 TEST_F(TraylumeCalls, BalloonSupportedIsReadAsBoolean) {
@@ -74,22 +74,26 @@ TEST_F(TraylumeCalls, BalloonSupportedIsReadAsBoolean) {
   EXPECT_THAT(fake->log, ElementsAre(L"get BalloonSupported", L"get BalloonSupported"));
 }
 
-TEST_F(TraylumeCalls, IconIsReadAsThePictureTheControlHolds) {
+TEST_F(TraylumeCalls, IconIsReadAsThePictureTheControlHoldsAndSetByReference) {
   common::ComPtr<IPictureDisp> picture;
   ASSERT_TRUE(control.GetIcon(&picture));
-  ASSERT_TRUE(picture);
   common::ComPtr<IUnknown> got, held;
   ASSERT_EQ(picture.As(&got), S_OK);
   ASSERT_EQ(fake->icon.As(&held), S_OK);
   EXPECT_EQ(got.get(), held.get());
-  EXPECT_THAT(fake->log, ElementsAre(L"get Icon"));
+
+  auto other = fakes::MakeFakeTraylume(RGB(0, 255, 0));
+  EXPECT_TRUE(control.PutRefIcon(other->icon.get()));
+  EXPECT_EQ(fake->icon.get(), other->icon.get());
+  ASSERT_TRUE(control.GetIcon(&picture));
+  EXPECT_EQ(picture.get(), other->icon.get());
+  EXPECT_THAT(fake->log, ElementsAre(L"get Icon", L"putref Icon VT_DISPATCH", L"get Icon"));
 }
 
 TEST_F(TraylumeCalls, IconWithoutPictureIsAFailure) {
   fake->iconIsEmpty = true;
   common::ComPtr<IPictureDisp> picture;
-  traylume::ComResult result = control.GetIcon(&picture);
-  EXPECT_FALSE(result);
+  ComResult result = control.GetIcon(&picture);
   EXPECT_TRUE(FAILED(result.hr));
   EXPECT_EQ(result.operation, L"Icon");
   EXPECT_EQ(result.description, traylume::texts::kIconIsNotPicture);
@@ -103,31 +107,11 @@ TEST_F(TraylumeCalls, IconWithoutPictureIsAFailure) {
   EXPECT_FALSE(picture);
 }
 
-TEST_F(TraylumeCalls, IconIsSetByReference) {
-  auto other = fakes::MakeFakeTraylume(RGB(0, 255, 0));
-  common::ComPtr<IPictureDisp> picture = other->icon;
-  EXPECT_TRUE(control.PutRefIcon(picture.get()));
-  EXPECT_THAT(fake->log, ElementsAre(L"putref Icon VT_DISPATCH"));
-  EXPECT_EQ(fake->icon.get(), picture.get());
-  common::ComPtr<IPictureDisp> back;
-  ASSERT_TRUE(control.GetIcon(&back));
-  EXPECT_EQ(back.get(), picture.get());
-}
-
-TEST_F(TraylumeCalls, FailureCarriesTheExcepInfoDescription) {
-  fake->FailOn(dispid::kToolTipText, L"ツールチップを設定できません。");
-  const traylume::ComResult result = control.PutToolTipText(L"x");
-  EXPECT_FALSE(result);
-  EXPECT_EQ(result.hr, DISP_E_EXCEPTION);
-  EXPECT_EQ(result.operation, L"ToolTipText");
-  EXPECT_EQ(result.description, L"ツールチップを設定できません。");
-}
-
-TEST_F(TraylumeCalls, EveryMemberReportsItsOwnName) {
+TEST_F(TraylumeCalls, EveryMemberReportsItsOwnNameAndTheExcepInfoDescription) {
   const struct {
     DISPID id;
     const wchar_t* name;
-    traylume::ComResult (*call)(const Traylume&);
+    ComResult (*call)(const Traylume&);
   } kCalls[] = {
       {dispid::kBalloonSupported, L"BalloonSupported",
        [](const Traylume& c) {
@@ -152,56 +136,49 @@ TEST_F(TraylumeCalls, EveryMemberReportsItsOwnName) {
   };
   for (const auto& entry : kCalls) {
     fake->FailOn(entry.id, std::wstring(L"失敗: ") + entry.name);
-    const traylume::ComResult result = entry.call(control);
+    const ComResult result = entry.call(control);
     EXPECT_EQ(result.hr, DISP_E_EXCEPTION) << entry.name;
     EXPECT_EQ(result.operation, entry.name);
     EXPECT_EQ(result.description, std::wstring(L"失敗: ") + entry.name);
   }
   // Icon by reference fails as Icon too.
-  const traylume::ComResult result = control.PutRefIcon(fake->icon.get());
+  const ComResult result = control.PutRefIcon(fake->icon.get());
   EXPECT_EQ(result.operation, L"Icon");
   EXPECT_EQ(result.description, L"失敗: Icon");
 }
 
-TEST_F(TraylumeCalls, DeferredExcepInfoIsFilledIn) {
-  fake->FailWith(dispid::kBalloon, fakes::FakeTraylume::FailureKind::kDeferredExcepInfo, E_FAIL);
-  const traylume::ComResult result = control.PutBalloon(true);
-  EXPECT_EQ(result.hr, DISP_E_EXCEPTION);
-  EXPECT_EQ(result.description, fakes::FakeTraylume::kDeferredDescription);
-}
-
-TEST_F(TraylumeCalls, ErrorInfoExplainsAFailureWithoutExcepInfo) {
-  fake->FailWith(dispid::kShowIcon, fakes::FakeTraylume::FailureKind::kErrorInfo, E_ACCESSDENIED,
-                 L"通知領域に表示できません。");
-  const traylume::ComResult result = control.ShowIcon();
-  EXPECT_EQ(result.hr, E_ACCESSDENIED);
-  EXPECT_EQ(result.operation, L"ShowIcon");
-  EXPECT_EQ(result.description, L"通知領域に表示できません。");
-}
-
-TEST_F(TraylumeCalls, SystemTextExplainsABareHresultAndOldErrorInfoIsNotReused) {
-  // Error information left over from something else must not be taken for
-  // this failure's.
-  common::ComPtr<ICreateErrorInfo> create;
-  ASSERT_EQ(::CreateErrorInfo(create.put()), S_OK);
-  create->SetDescription(const_cast<LPOLESTR>(L"古い説明"));
-  common::ComPtr<IErrorInfo> stale;
-  ASSERT_EQ(create.As(&stale), S_OK);
-  ::SetErrorInfo(0, stale.get());
-
-  fake->FailWith(dispid::kHideIcon, fakes::FakeTraylume::FailureKind::kPlainHresult, E_OUTOFMEMORY);
-  const traylume::ComResult result = control.HideIcon();
-  EXPECT_EQ(result.hr, E_OUTOFMEMORY);
-  EXPECT_EQ(result.description, common::SystemMessage(E_OUTOFMEMORY));
-  EXPECT_NE(result.description, L"古い説明");
-}
-
-TEST_F(TraylumeCalls, WithoutAControlEveryCallFails) {
+TEST_F(TraylumeCalls, EveryOtherKindOfFailureIsExplainedAndOldErrorInfoNeverReused) {
+  using Kind = fakes::FakeTraylume::FailureKind;
+  fake->FailWith(dispid::kBalloon, Kind::kDeferredExcepInfo, E_FAIL);
+  fake->FailWith(dispid::kShowIcon, Kind::kErrorInfo, E_ACCESSDENIED, L"通知領域に表示できません。");
+  fake->FailWith(dispid::kHideIcon, Kind::kPlainHresult, E_OUTOFMEMORY);
   const Traylume none;
-  const traylume::ComResult result = none.ShowIcon();
-  EXPECT_EQ(result.hr, E_POINTER);
-  EXPECT_EQ(result.operation, L"ShowIcon");
-  EXPECT_EQ(result.description, traylume::texts::kNoControl);
+  const struct {
+    std::function<ComResult()> call;
+    ComResult expected;
+  } failures[] = {
+      {[&] { return control.PutBalloon(true); },
+       {DISP_E_EXCEPTION, L"Balloon", fakes::FakeTraylume::kDeferredDescription}},
+      {[&] { return control.ShowIcon(); }, {E_ACCESSDENIED, L"ShowIcon", L"通知領域に表示できません。"}},
+      {[&] { return control.HideIcon(); }, {E_OUTOFMEMORY, L"HideIcon", common::SystemMessage(E_OUTOFMEMORY)}},
+      {[&] { return none.ShowIcon(); }, {E_POINTER, L"ShowIcon", traylume::texts::kNoControl}},
+  };
+  for (const auto& failure : failures) {
+    SCOPED_TRACE(::testing::PrintToString(failure.expected.operation));
+    // Error information left over from something else must not be taken for this failure's.
+    common::ComPtr<ICreateErrorInfo> create;
+    ASSERT_EQ(::CreateErrorInfo(create.put()), S_OK);
+    create->SetDescription(const_cast<LPOLESTR>(L"古い説明"));
+    common::ComPtr<IErrorInfo> stale;
+    ASSERT_EQ(create.As(&stale), S_OK);
+    ::SetErrorInfo(0, stale.get());
+
+    const ComResult result = failure.call();
+    EXPECT_EQ(result.hr, failure.expected.hr);
+    EXPECT_EQ(result.operation, failure.expected.operation);
+    EXPECT_EQ(result.description, failure.expected.description);
+  }
+  ::SetErrorInfo(0, nullptr);
 }
 
 // The raw shape of each kind of access, below what the fake's log shows.
@@ -222,46 +199,46 @@ class TraylumeInvokeShape : public testing_support::ComTest {
   Traylume control;
 };
 
-TEST_F(TraylumeInvokeShape, APutIsOneNamedPropertyPutArgument) {
-  ASSERT_TRUE(control.PutBalloonIcon(2));
-  EXPECT_EQ(recorder->id, dispid::kBalloonIcon);
-  EXPECT_EQ(recorder->flags, DISPATCH_PROPERTYPUT);
-  EXPECT_EQ(recorder->argumentCount, 1u);
-  EXPECT_EQ(recorder->namedCount, 1u);
-  EXPECT_EQ(recorder->namedId, DISPID_PROPERTYPUT);
-  EXPECT_EQ(recorder->argument.type(), VT_I4);
-  EXPECT_EQ(V_I4(recorder->argument.get()), 2);
-  EXPECT_TRUE(recorder->gaveExcepInfo);
-
-  ASSERT_TRUE(control.PutBalloon(true));
-  EXPECT_EQ(recorder->argument.type(), VT_BOOL);
-  EXPECT_EQ(V_BOOL(recorder->argument.get()), VARIANT_TRUE);
-}
-
-TEST_F(TraylumeInvokeShape, IconIsPutByReferenceAsADispatchObject) {
+TEST_F(TraylumeInvokeShape, PutsAreOneNamedValueGetsAndMethodsHaveNoArguments) {
   auto fake = fakes::MakeFakeTraylume();
-  ASSERT_TRUE(control.PutRefIcon(fake->icon.get()));
-  EXPECT_EQ(recorder->id, dispid::kIcon);
-  EXPECT_EQ(recorder->flags, DISPATCH_PROPERTYPUTREF);
-  EXPECT_EQ(recorder->namedId, DISPID_PROPERTYPUT);
-  ASSERT_EQ(recorder->argument.type(), VT_DISPATCH);
-  EXPECT_EQ(V_DISPATCH(recorder->argument.get()), static_cast<IDispatch*>(fake->icon.get()));
-}
-
-TEST_F(TraylumeInvokeShape, GetsAndMethodsPassNoArguments) {
   bool supported = false;
   V_VT(recorder->answer.get()) = VT_BOOL;
   V_BOOL(recorder->answer.get()) = VARIANT_TRUE;
-  ASSERT_TRUE(control.GetBalloonSupported(&supported));
-  EXPECT_EQ(recorder->flags, DISPATCH_PROPERTYGET);
-  EXPECT_EQ(recorder->argumentCount, 0u);
-  EXPECT_TRUE(recorder->wantedResult);
-
-  ASSERT_TRUE(control.Refresh());
-  EXPECT_EQ(recorder->id, dispid::kRefresh);
-  EXPECT_EQ(recorder->flags, DISPATCH_METHOD);
-  EXPECT_EQ(recorder->argumentCount, 0u);
-  EXPECT_EQ(recorder->namedCount, 0u);
+  const struct {
+    const char* what;
+    std::function<ComResult()> call;
+    DISPID id;
+    WORD flags;
+    UINT arguments;
+    DISPID named;  // DISPID_UNKNOWN: no named argument
+    const wchar_t* value;  // the one argument, as the fake's log writes values
+    bool wantsResult;
+  } shapes[] = {
+      {"let long", [&] { return control.PutBalloonIcon(2); }, dispid::kBalloonIcon, DISPATCH_PROPERTYPUT, 1,
+       DISPID_PROPERTYPUT, L"VT_I4 2", false},
+      {"let Boolean", [&] { return control.PutBalloon(true); }, dispid::kBalloon, DISPATCH_PROPERTYPUT, 1,
+       DISPID_PROPERTYPUT, L"VT_BOOL -1", false},
+      {"set picture", [&] { return control.PutRefIcon(fake->icon.get()); }, dispid::kIcon, DISPATCH_PROPERTYPUTREF,
+       1, DISPID_PROPERTYPUT, L"VT_DISPATCH", false},
+      {"get", [&] { return control.GetBalloonSupported(&supported); }, dispid::kBalloonSupported,
+       DISPATCH_PROPERTYGET, 0, DISPID_UNKNOWN, L"VT_EMPTY", true},
+      {"method", [&] { return control.Refresh(); }, dispid::kRefresh, DISPATCH_METHOD, 0, DISPID_UNKNOWN,
+       L"VT_EMPTY", false},
+  };
+  for (const auto& shape : shapes) {
+    SCOPED_TRACE(shape.what);
+    ASSERT_TRUE(shape.call());
+    EXPECT_EQ(recorder->id, shape.id);
+    EXPECT_EQ(recorder->flags, shape.flags);
+    EXPECT_EQ(recorder->argumentCount, shape.arguments);
+    EXPECT_EQ(recorder->namedCount, shape.named == DISPID_UNKNOWN ? 0u : 1u);
+    EXPECT_EQ(recorder->namedId, shape.named);
+    EXPECT_EQ(fakes::Describe(*recorder->argument.get()), shape.value);
+    EXPECT_EQ(recorder->wantedResult, shape.wantsResult);
+    EXPECT_TRUE(recorder->gaveExcepInfo);
+  }
+  ASSERT_TRUE(control.PutRefIcon(fake->icon.get()));
+  EXPECT_EQ(V_DISPATCH(recorder->argument.get()), static_cast<IDispatch*>(fake->icon.get()));
 }
 
 TEST_F(TraylumeInvokeShape, BalloonSupportedAcceptsAnyValueThatConvertsToBoolean) {
@@ -278,7 +255,7 @@ TEST_F(TraylumeInvokeShape, BalloonSupportedAcceptsAnyValueThatConvertsToBoolean
 
   V_VT(recorder->answer.put()) = VT_BSTR;
   V_BSTR(recorder->answer.get()) = ::SysAllocString(L"not a Boolean");
-  const traylume::ComResult result = control.GetBalloonSupported(&supported);
+  const ComResult result = control.GetBalloonSupported(&supported);
   EXPECT_FALSE(result);
   EXPECT_EQ(result.operation, L"BalloonSupported");
 }
@@ -294,7 +271,7 @@ TEST_F(TraylumeInvokeShape, IconMayComeAsUnknown) {
   // An object that is not a picture is no icon.
   V_VT(recorder->answer.put()) = VT_DISPATCH;
   V_DISPATCH(recorder->answer.get()) = common::ComPtr<IDispatch>(static_cast<IDispatch*>(recorder.get())).release();
-  const traylume::ComResult result = control.GetIcon(&picture);
+  const ComResult result = control.GetIcon(&picture);
   EXPECT_FALSE(result);
   EXPECT_EQ(result.description, traylume::texts::kIconIsNotPicture);
   EXPECT_FALSE(picture);

@@ -61,33 +61,25 @@ class TraylumeHostTest : public testing_support::ComTest {
   traylume::TraylumeHost host;
 };
 
-TEST_F(TraylumeHostTest, SiteFirstThenTheFourSavedValuesThenTheSink) {
-  const traylume::ComResult result = Attach();
-  ASSERT_TRUE(result) << result.operation.c_str();
-  EXPECT_THAT(fake->log, ElementsAre(L"setclientsite", L"bag _extentx VT_I4 847", L"bag _extenty VT_I4 847",
-                                     L"bag icon VT_DISPATCH", L"bag tooltiptext VT_BSTR ツールチップのテストです。",
-                                     L"advise"));
+TEST_F(TraylumeHostTest, SiteFirstOnlyWhenAskedThenTheFourSavedValuesThenTheSink) {
+  const std::wstring extents[] = {L"bag _extentx VT_I4 847", L"bag _extenty VT_I4 847"};
+  const std::wstring tip = L"bag tooltiptext VT_BSTR ツールチップのテストです。";
+  ASSERT_TRUE(Attach());
+  EXPECT_THAT(fake->log, ElementsAre(L"setclientsite", extents[0], extents[1], L"bag icon VT_DISPATCH", tip, L"advise"));
   EXPECT_EQ(fake->loadedIcon.get(), saved->icon.get());
   EXPECT_EQ(fake->loadedToolTipText, kToolTip);
   EXPECT_EQ(fake->SinkCount(), 1u);
   EXPECT_TRUE(host.attached());
   EXPECT_EQ(host.control().get(), static_cast<IDispatch*>(fake.get()));
-}
+  host.Close();
 
-TEST_F(TraylumeHostTest, SiteAfterTheSavedStateWhenTheControlDoesNotAskFirst) {
+  // A control that does not ask for its site first gets it after the saved
+  // state; without a saved picture the bag has no icon value.
+  fake = fakes::MakeFakeTraylume();
   fake->miscStatus = OLEMISC_INVISIBLEATRUNTIME;
-  ASSERT_TRUE(Attach());
-  EXPECT_THAT(fake->log, ElementsAre(L"bag _extentx VT_I4 847", L"bag _extenty VT_I4 847", L"bag icon VT_DISPATCH",
-                                     L"bag tooltiptext VT_BSTR ツールチップのテストです。", L"setclientsite",
-                                     L"advise"));
-}
-
-TEST_F(TraylumeHostTest, NoSavedPictureMeansNoIconValue) {
   state.icon.reset();
   ASSERT_TRUE(Attach());
-  EXPECT_THAT(fake->log, ElementsAre(L"setclientsite", L"bag _extentx VT_I4 847", L"bag _extenty VT_I4 847",
-                                     L"bag icon VT_EMPTY", L"bag tooltiptext VT_BSTR ツールチップのテストです。",
-                                     L"advise"));
+  EXPECT_THAT(fake->log, ElementsAre(extents[0], extents[1], L"bag icon VT_EMPTY", tip, L"setclientsite", L"advise"));
 }
 
 TEST_F(TraylumeHostTest, SiteNamesTheFormsWindowAndSaysUserMode) {
@@ -158,7 +150,7 @@ TEST_F(TraylumeHostTest, CloseUnadvisesClosesClearsTheSiteAndLetsGo) {
   EXPECT_THAT(fake->log, ElementsAre(L"unadvise", L"close", L"setclientsite null"));
 }
 
-TEST_F(TraylumeHostTest, DestroyingTheHostCloses) {
+TEST_F(TraylumeHostTest, DestroyingTheHostOrAttachingAnotherControlClosesTheFirstInTheSameOrder) {
   {
     traylume::TraylumeHost scoped;
     ASSERT_TRUE(scoped.Attach(FakeUnknown(), state, window.get(), &events));
@@ -166,19 +158,7 @@ TEST_F(TraylumeHostTest, DestroyingTheHostCloses) {
   }
   EXPECT_THAT(fake->log, ElementsAre(L"unadvise", L"close", L"setclientsite null"));
   EXPECT_EQ(fake->References(), 1u);
-}
 
-TEST_F(TraylumeHostTest, EventsAfterCloseDoNotReachTheHandler) {
-  fake->keepSinksOnUnadvise = true;  // a control that still calls its old sink
-  ASSERT_TRUE(Attach());
-  host.Close();
-  ASSERT_EQ(fake->SinkCount(), 1u);
-  fake->Fire(dispid::kMouseDown, traylume::kLeftButton);
-  fake->Fire(dispid::kBalloonShow);
-  EXPECT_THAT(events.calls, IsEmpty());
-}
-
-TEST_F(TraylumeHostTest, AttachingAgainLetsTheFirstControlGo) {
   auto second = fakes::MakeFakeTraylume();
   ASSERT_TRUE(Attach());
   fake->ClearLog();
@@ -189,6 +169,16 @@ TEST_F(TraylumeHostTest, AttachingAgainLetsTheFirstControlGo) {
   EXPECT_EQ(fake->References(), 1u);
   EXPECT_EQ(second->SinkCount(), 1u);
   host.Close();
+}
+
+TEST_F(TraylumeHostTest, EventsAfterCloseDoNotReachTheHandler) {
+  fake->keepSinksOnUnadvise = true;  // a control that still calls its old sink
+  ASSERT_TRUE(Attach());
+  host.Close();
+  ASSERT_EQ(fake->SinkCount(), 1u);
+  fake->Fire(dispid::kMouseDown, traylume::kLeftButton);
+  fake->Fire(dispid::kBalloonShow);
+  EXPECT_THAT(events.calls, IsEmpty());
 }
 
 // An object that is no automation object at all.
