@@ -178,17 +178,16 @@ class IconFile_ : public FormTest {
   ULONG references_ = 0;
 };
 
-TEST_F(IconFile_, A32By32IconFillsThePreviewAfterGoingThroughTheControl) {
-  Load(Write(L"traylume_blue32.ico", IconFile(32, kBlue)));
-  EXPECT_THAT(Calls(), ElementsAre(L"putref Icon VT_DISPATCH", L"get Icon"));
-  EXPECT_TRUE(messages.empty());
-  EXPECT_TRUE(PreviewIsAll(kBlue));
-}
-
-TEST_F(IconFile_, A16By16IconFillsTheSamePreview) {
-  Load(Write(L"traylume_blue16.ico", IconFile(16, kBlue)));
-  EXPECT_TRUE(messages.empty());
-  EXPECT_TRUE(PreviewIsAll(kBlue));
+TEST_F(IconFile_, A32By32AndA16By16IconFillTheSamePreviewAfterGoingThroughTheControl) {
+  // A colour of its own for each, so the second cannot pass on the first's pixels.
+  for (const auto& [size, color] : {std::pair{32, kBlue}, std::pair{16, RGB(0, 160, 0)}}) {
+    SCOPED_TRACE(size);
+    fake->ClearLog();
+    Load(Write(L"traylume_icon" + std::to_wstring(size) + L".ico", IconFile(size, color)));
+    EXPECT_THAT(Calls(), ElementsAre(L"putref Icon VT_DISPATCH", L"get Icon"));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(PreviewIsAll(color));
+  }
 }
 
 TEST_F(IconFile_, TheOldPreviewIsClearedBeforeTheNewIconIsDrawn) {
@@ -211,24 +210,21 @@ TEST_F(IconFile_, ARelativePathIsTakenFromTheCurrentFolder) {
   EXPECT_THAT(Calls(), ElementsAre(L"putref Icon VT_DISPATCH", L"get Icon"));
 }
 
-TEST_F(IconFile_, AMissingFileShowsOneMessageAndTouchesNothing) {
-  const std::wstring path = folder_ + L"traylume_no_such_file.ico";
-  Load(path);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_THAT(messages[0].text, HasSubstr(path));
-  EXPECT_THAT(messages[0].text, HasSubstr(app::texts::kFileNotFound));
-  EXPECT_TRUE(Calls().empty());
-  EXPECT_TRUE(PreviewIsAll(kFakeIconColor));
-}
-
-TEST_F(IconFile_, AFileThatIsNoPictureShowsOneMessageAndTouchesNothing) {
-  const std::wstring path = Write(L"traylume_not_a_picture.ico", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'c', 'o', 'n'});
-  Load(path);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_THAT(messages[0].text, HasSubstr(path));
-  EXPECT_THAT(messages[0].text, HasSubstr(app::texts::kNotAPicture));
-  EXPECT_TRUE(Calls().empty());
-  EXPECT_TRUE(PreviewIsAll(kFakeIconColor));
+TEST_F(IconFile_, AMissingFileOrOneThatIsNoPictureShowsOneMessageAndTouchesNothing) {
+  const std::pair<std::wstring, const wchar_t*> files[] = {
+      {folder_ + L"traylume_no_such_file.ico", app::texts::kFileNotFound},
+      {Write(L"traylume_not_a_picture.ico", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'c', 'o', 'n'}),
+       app::texts::kNotAPicture},
+  };
+  for (const auto& [path, reason] : files) {
+    messages.clear();
+    Load(path);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_THAT(messages[0].text, HasSubstr(path));
+    EXPECT_THAT(messages[0].text, HasSubstr(reason));
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_TRUE(PreviewIsAll(kFakeIconColor));
+  }
 }
 
 TEST_F(IconFile_, AnEmptyPathShowsOneMessage) {
