@@ -9,9 +9,9 @@
 #include "common/bstr.h"
 #include "common/dispatch_args.h"
 #include "common/hresult.h"
-#include "common/unique_handle.h"
 #include "common/variant.h"
 #include "component/dispids.h"
+#include "tests/support/test_pictures.h"
 
 namespace fakes {
 namespace {
@@ -111,26 +111,6 @@ HRESULT STDAPICALLTYPE FillDeferred(EXCEPINFO* exception) {
   return S_OK;
 }
 
-// A solid icon picture of `color`, 32 x 32, fully opaque.
-common::ComPtr<IPictureDisp> MakeSolidIcon(COLORREF color) {
-  constexpr int kSize = 32;
-  std::vector<DWORD> pixels(kSize * kSize, (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color));
-  std::vector<BYTE> mask(kSize * kSize / 8, 0);  // 0: the colour shows
-  common::UniqueBitmap colorBits(::CreateBitmap(kSize, kSize, 1, 32, pixels.data()));
-  common::UniqueBitmap maskBits(::CreateBitmap(kSize, kSize, 1, 1, mask.data()));
-  ICONINFO info{TRUE, 0, 0, maskBits.get(), colorBits.get()};
-  common::UniqueIcon handle(::CreateIconIndirect(&info));
-  if (!handle) return {};
-  PICTDESC description{};
-  description.cbSizeofstruct = sizeof(description);
-  description.picType = PICTYPE_ICON;
-  description.icon.hicon = handle.get();
-  common::ComPtr<IPictureDisp> picture;
-  if (FAILED(::OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE, picture.put_void()))) return {};
-  handle.release();  // the picture owns it now
-  return picture;
-}
-
 // The type information a type library would hold for the fake's class: a
 // default interface, a non-default source, and the event dispinterface as
 // the default source, so a host must read the flags to find it.
@@ -224,7 +204,7 @@ class FakeConnectionPoint : public common::ComObject<IConnectionPoint> {
 common::ComPtr<FakeTraylume> MakeFakeTraylume(COLORREF iconColor) {
   // Not common::make: the constructor is for this function only.
   common::ComPtr<FakeTraylume> fake(new (std::nothrow) FakeTraylume());
-  if (fake) fake->icon = MakeSolidIcon(iconColor);
+  if (fake) fake->icon = testing_support::SolidIconPicture(iconColor, 32);
   return fake;
 }
 

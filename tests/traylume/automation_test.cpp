@@ -14,7 +14,7 @@
 #include "tests/traylume/automation.h"
 #include "tests/traylume/control_fixture.h"
 #include "tests/traylume/recording_sink.h"
-#include "tests/traylume/test_pictures.h"
+#include "tests/support/test_pictures.h"
 #include "traylume/user_texts.h"
 #include "traylume_idl.h"
 
@@ -22,6 +22,11 @@ namespace traylume_tests {
 namespace {
 
 namespace dispid = traylume::dispid;
+using testing_support::EmptyPicture;
+using testing_support::PictureCentreColor;
+using testing_support::PictureType;
+using testing_support::SolidBitmapPicture;
+using testing_support::SolidIconPicture;
 using AutomationTest = ControlTest;
 
 std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }

@@ -1,25 +1,10 @@
 #include "tests/traylume/control_fixture.h"
 
-#include <ole2.h>
-
 #include "tests/support/message_pump.h"
 
 namespace traylume_tests {
 
 using testing_support::PumpPending;
-namespace {
-
-// OLE on the test thread for the whole run, as a form's UI thread has it.
-class OleEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_HRESULT_SUCCEEDED(::OleInitialize(nullptr)); }
-  void TearDown() override { ::OleUninitialize(); }
-};
-
-[[maybe_unused]] ::testing::Environment* const oleEnvironment =
-    ::testing::AddGlobalTestEnvironment(new OleEnvironment);
-
-}  // namespace
 
 void ControlTest::SetUp() {
   ComTest::SetUp();

@@ -17,17 +17,18 @@
 #include "component/dispids.h"
 #include "tests/traylume/automation.h"
 #include "tests/traylume/control_fixture.h"
+#include "tests/support/com_test.h"
 #include "tests/support/message_pump.h"
 #include "tests/traylume/ocx_server.h"
-#include "tests/traylume/test_pictures.h"
+#include "tests/support/test_pictures.h"
 
 namespace traylume_tests {
 
-using testing_support::PumpPending;
 using testing_support::PumpUntil;
 namespace {
 
 namespace dispid = traylume::dispid;
+using testing_support::SolidIconPicture;
 
 constexpr const wchar_t kVerdictVariable[] = L"TRAYLUME_DESKTOP_VERDICT";
 // A colour nothing else on Wine's task bar has.
@@ -143,7 +144,9 @@ std::string ReadVerdict(const std::wstring& path) {
   return std::string(buffer, read);
 }
 
-TEST(TrayInVirtualDesktop, ShowIconHideIconAndTaskbarCreatedInTheRealNotificationArea) {
+using TrayInVirtualDesktop = testing_support::ComTest;
+
+TEST_F(TrayInVirtualDesktop, ShowIconHideIconAndTaskbarCreatedInTheRealNotificationArea) {
   const std::wstring verdictPath = Variable(kVerdictVariable);
   if (!verdictPath.empty()) {  // the run inside the desktop
     const std::string failure = ShowHideAndComeBack();

@@ -16,7 +16,7 @@
 #include "tests/traylume/control_fixture.h"
 #include "tests/traylume/memory_property_bag.h"
 #include "tests/traylume/recording_sink.h"
-#include "tests/traylume/test_pictures.h"
+#include "tests/support/test_pictures.h"
 #include "traylume/user_texts.h"
 #include "traylume_idl.h"
 
@@ -24,6 +24,10 @@ namespace traylume_tests {
 namespace {
 
 namespace dispid = traylume::dispid;
+using testing_support::EmptyPicture;
+using testing_support::PictureType;
+using testing_support::SolidBitmapPicture;
+using testing_support::SolidIconPicture;
 using PersistenceTest = ControlTest;
 
 constexpr COLORREF kGreen = RGB(0, 200, 0);

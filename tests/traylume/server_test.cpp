@@ -11,6 +11,7 @@
 #include "common/bstr.h"
 #include "common/unique_handle.h"
 #include "component/dispids.h"
+#include "tests/support/com_test.h"
 #include "tests/traylume/automation.h"
 #include "tests/traylume/ocx_server.h"
 #include "traylume_idl.h"
@@ -24,10 +25,11 @@ constexpr const wchar_t kProgId[] = L"TraylumeControl.Traylume";
 constexpr const wchar_t kVersionedProgId[] = L"TraylumeControl.Traylume.1";
 
 // Every server test ends with no object of the server alive.
-class ServerTest : public ::testing::Test {
+class ServerTest : public testing_support::ComTest {
  protected:
   void TearDown() override {
     EXPECT_EQ(OcxServer::Get().CanUnloadNow(), S_OK) << "an object of Traylume.ocx is still alive";
+    ComTest::TearDown();
   }
   const OcxServer& server() const { return OcxServer::Get(); }
 };

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "tests/traylume/test_pictures.h"
+#include "tests/support/test_pictures.h"
 
 namespace traylume_tests {
 namespace {
+
+using testing_support::IconCentreColor;
 
 ShellSpy* active = nullptr;
 using NotifyFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);

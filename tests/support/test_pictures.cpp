@@ -1,10 +1,10 @@
-#include "tests/traylume/test_pictures.h"
+#include "tests/support/test_pictures.h"
 
 #include <vector>
 
 #include "common/unique_handle.h"
 
-namespace traylume_tests {
+namespace testing_support {
 namespace {
 
 common::UniqueBitmap SolidBitmap(COLORREF color, int width, int height) {
@@ -92,4 +92,4 @@ SHORT PictureType(IPictureDisp* picture) {
   return type;
 }
 
-}  // namespace traylume_tests
+}  // namespace testing_support

@@ -9,7 +9,7 @@
 
 #include "common/com_ptr.h"
 
-namespace traylume_tests {
+namespace testing_support {
 
 common::ComPtr<IPictureDisp> SolidIconPicture(COLORREF color, int size = 16);
 common::ComPtr<IPictureDisp> SolidBitmapPicture(COLORREF color, int width = 16, int height = 16);
@@ -23,4 +23,4 @@ std::optional<COLORREF> PictureCentreColor(IPictureDisp* picture, int size = 32)
 // PICTYPE_* of the picture, or -2 when it is not one.
 SHORT PictureType(IPictureDisp* picture);
 
-}  // namespace traylume_tests
+}  // namespace testing_support
