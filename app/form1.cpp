@@ -79,7 +79,6 @@ Form1::~Form1() {
 
 HRESULT Form1::Register() {
   return RegisterClassOnce(kForm1Class, [](WNDCLASSEXW& windowClass) {
-    windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
     // The program's icon, where the program carries one.
     windowClass.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
   });

@@ -10,14 +10,7 @@ Frame::~Frame() {
   if (hwnd()) ::DestroyWindow(hwnd());
 }
 
-HRESULT Frame::Register() {
-  return RegisterClassOnce(kFrameClass, [](WNDCLASSEXW& windowClass) {
-    windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-  });
-}
-
 HRESULT Frame::Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle) {
-  RETURN_IF_FAILED(Register());
   return CreateChildWindow(kFrameClass, parent, id, place, style, exStyle);
 }
 

@@ -15,7 +15,6 @@ class Frame : public WindowBase<Frame> {
   Frame() = default;
   ~Frame();
 
-  static HRESULT Register();
 
   HRESULT Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle);
 

@@ -12,14 +12,7 @@ PictureBox::~PictureBox() {
   if (hwnd()) ::DestroyWindow(hwnd());
 }
 
-HRESULT PictureBox::Register() {
-  return RegisterClassOnce(kPictureBoxClass, [](WNDCLASSEXW& windowClass) {
-    windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-  });
-}
-
 HRESULT PictureBox::Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle) {
-  RETURN_IF_FAILED(Register());
   return CreateChildWindow(kPictureBoxClass, parent, id, place, style, exStyle);
 }
 

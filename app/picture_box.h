@@ -18,7 +18,6 @@ class PictureBox : public WindowBase<PictureBox> {
   PictureBox() = default;
   ~PictureBox();
 
-  static HRESULT Register();
 
   // Creates the box as a child of `parent` with id `id`, blank.
   HRESULT Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle);

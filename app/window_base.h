@@ -22,7 +22,8 @@ class WindowBase {
   WindowBase& operator=(const WindowBase&) = delete;
   ~WindowBase() = default;
 
-  // Registers the class once per process; `fill` completes the WNDCLASSEXW.
+  // Registers the class once per process, on the button-face background
+  // every window of ours has; `fill` completes the WNDCLASSEXW.
   template <typename Fill>
   static HRESULT RegisterClassOnce(const wchar_t* name, Fill fill) {
     WNDCLASSEXW existing{};
@@ -34,15 +35,18 @@ class WindowBase {
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = name;
+    windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
     fill(windowClass);
     if (::RegisterClassExW(&windowClass)) return S_OK;
     const DWORD error = ::GetLastError();
     return error == ERROR_CLASS_ALREADY_EXISTS ? S_OK : HRESULT_FROM_WIN32(error);
   }
 
-  // Creates this object's window as a child of `parent` at `place` (pixels).
+  // Creates this object's window, of class `className`, as a child of
+  // `parent` at `place` (pixels).
   HRESULT CreateChildWindow(const wchar_t* className, HWND parent, int id, const RECT& place, DWORD style,
                             DWORD exStyle) {
+    RETURN_IF_FAILED(RegisterClassOnce(className, [](WNDCLASSEXW&) {}));
     HWND window = ::CreateWindowExW(exStyle, className, L"", style, place.left, place.top,
                                     place.right - place.left, place.bottom - place.top, parent,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
