@@ -90,18 +90,7 @@ STDMETHODIMP EventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 }
 
 STDMETHODIMP EventSink::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  if (!names || !ids) return E_POINTER;
-  HRESULT result = S_OK;
-  for (UINT i = 0; i < count; ++i) {
-    ids[i] = DISPID_UNKNOWN;
-    if (i == 0 && names[0]) {
-      for (const EventRow& row : kEvents) {
-        if (::CompareStringOrdinal(names[0], -1, row.name, -1, TRUE) == CSTR_EQUAL) ids[0] = row.id;
-      }
-    }
-    if (ids[i] == DISPID_UNKNOWN) result = DISP_E_UNKNOWNNAME;
-  }
-  return result;
+  return common::IdsOfNames(kEvents, names, count, ids);
 }
 
 STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,

@@ -3,6 +3,8 @@
 #include <olectl.h>
 #include <oleauto.h>
 
+#include "common/dispatch_args.h"
+
 namespace traylume {
 namespace {
 
@@ -102,18 +104,7 @@ STDMETHODIMP HostSite::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 }
 
 STDMETHODIMP HostSite::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  if (!names || !ids) return E_POINTER;
-  HRESULT result = S_OK;
-  for (UINT i = 0; i < count; ++i) {
-    ids[i] = DISPID_UNKNOWN;
-    if (i == 0 && names[0]) {
-      for (const AmbientRow& row : kAmbients) {
-        if (::CompareStringOrdinal(names[0], -1, row.name, -1, TRUE) == CSTR_EQUAL) ids[0] = row.id;
-      }
-    }
-    if (ids[i] == DISPID_UNKNOWN) result = DISP_E_UNKNOWNNAME;
-  }
-  return result;
+  return common::IdsOfNames(kAmbients, names, count, ids);
 }
 
 STDMETHODIMP HostSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
