@@ -272,12 +272,6 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
       return OnControlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_PRINTCLIENT:
-      OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
-      return 0;
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam) != WA_INACTIVE);
       return 0;

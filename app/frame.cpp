@@ -16,12 +16,6 @@ HRESULT Frame::Create(HWND parent, int id, const RECT& place, DWORD style, DWORD
 
 LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_PRINTCLIENT:
-      OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
-      return 0;
     case WM_SETFONT:
       OnSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
       return 0;

@@ -22,12 +22,6 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnCreate();
     case WM_ERASEBKGND:
       return 1;  // the image covers the whole client area
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_PRINTCLIENT:
-      OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
-      return 0;
     case WM_LBUTTONDOWN:
       OnLButtonDown();
       return 0;

@@ -54,7 +54,8 @@ class WindowBase {
     return window ? S_OK : common::LastErrorHr();
   }
 
-  // WM_PAINT and WM_PRINTCLIENT draw through one function, T::Paint(HDC).
+  // Every window of ours paints in T::Paint(HDC), for WM_PAINT and
+  // WM_PRINTCLIENT alike; HandleMessage never sees those two.
   void OnPaint() {
     common::PaintScope paint(hwnd_);
     static_cast<T*>(this)->Paint(paint.get());
@@ -85,7 +86,14 @@ class WindowBase {
       self = reinterpret_cast<T*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    LRESULT result = 0;
+    if (message == WM_PAINT) {
+      self->OnPaint();
+    } else if (message == WM_PRINTCLIENT) {
+      self->OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
+    } else {
+      result = self->HandleMessage(message, wParam, lParam);
+    }
     if (message == WM_NCDESTROY) {
       ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       self->hwnd_ = nullptr;
