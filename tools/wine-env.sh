@@ -43,29 +43,39 @@ build_arch() {
   local arch=$1 dir tests=OFF
   dir=$(build_dir "$arch")
   [ "$arch" = "$TRAYLUME_ARCH" ] && tests=ON
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$repo_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DTRAYLUME_BUILD_TESTS=$tests \
-      -DCMAKE_TOOLCHAIN_FILE="$repo_root/cmake/toolchain-$arch.cmake" >/dev/null
+  # Configured every time: a changed option takes effect (re-running CMake
+  # on a configured folder costs about a second).
+  cmake -S "$repo_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DTRAYLUME_BUILD_TESTS=$tests \
+    -DCMAKE_TOOLCHAIN_FILE="$repo_root/cmake/toolchain-$arch.cmake" >/dev/null
+  # The filter only quiets progress lines; the build's own status decides.
+  local status
+  cmake --build "$dir" -- -j"$(nproc)" | { grep -vE '^\[[0-9]+/[0-9]+\] ' || true; }
+  status=${PIPESTATUS[0]}
+  if [ "$status" -ne 0 ]; then
+    echo "build: $arch failed (status $status)" >&2
+    return "$status"
   fi
-  cmake --build "$dir" -- -j"$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\] ' || true
-  [ "${PIPESTATUS[0]}" -eq 0 ]
 }
 
 # Creates the private prefix once: no window manager decorations (destroying
 # a window is slow without one) and a Japanese face for Wine's own captions
 # and task bar.
 prepare_prefix() {
-  if [ -f "$WINEPREFIX/.traylume-ready" ]; then return 0; fi
+  local stamp="$WINEPREFIX/.traylume-ready-2"
+  if [ -f "$stamp" ]; then return 0; fi
   mkdir -p "$WINEPREFIX"
   "$WINELOADER" wineboot -i >/dev/null 2>&1
   "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   "$WINELOADER" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /d IPAGothic /f >/dev/null 2>&1
   "$WINELOADER" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAGothic /f >/dev/null 2>&1
-  # A crashing test must end, not wait in the debugger.
+  # A crashing program must end at once with its backtrace, not wait in the
+  # debugger: without the AeDebug value Wine 8 still starts winedbg --auto,
+  # and only ShowCrashDialog=0 makes that return at once.
   "$WINELOADER" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
+  "$WINELOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   "$WINESERVER" -w
-  touch "$WINEPREFIX/.traylume-ready"
+  touch "$stamp"
 }
 
 # Runs "$@" with a display: the real one, or a private Xvfb.

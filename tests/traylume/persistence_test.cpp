@@ -80,14 +80,19 @@ TEST_F(PersistenceTest, SaveWritesTheFourKeysInOrderWithTheirTypesAndNoIconWitho
   auto bag = common::make<MemoryPropertyBag>();
   ASSERT_EQ(As<IPersistPropertyBag>(control_.get())->Save(bag.get(), TRUE, FALSE), S_OK);
   EXPECT_EQ(bag->writes, kFourKeys);
-  ASSERT_EQ(V_VT(bag->Find(L"_extentx")), VT_I4);
-  EXPECT_EQ(V_I4(bag->Find(L"_extentx")), 847);
-  ASSERT_EQ(V_VT(bag->Find(L"_extenty")), VT_I4);
-  EXPECT_EQ(V_I4(bag->Find(L"_extenty")), 847);
-  ASSERT_EQ(V_VT(bag->Find(L"icon")), VT_DISPATCH);
-  EXPECT_EQ(V_DISPATCH(bag->Find(L"icon")), picture.get());
-  ASSERT_EQ(V_VT(bag->Find(L"tooltiptext")), VT_BSTR);
-  EXPECT_EQ(std::wstring(V_BSTR(bag->Find(L"tooltiptext"))), kSavedTip);
+  const VARIANT* x = bag->Find(L"_extentx");
+  const VARIANT* y = bag->Find(L"_extenty");
+  const VARIANT* icon = bag->Find(L"icon");
+  const VARIANT* tip = bag->Find(L"tooltiptext");
+  ASSERT_TRUE(x && y && icon && tip);
+  ASSERT_EQ(V_VT(x), VT_I4);
+  EXPECT_EQ(V_I4(x), 847);
+  ASSERT_EQ(V_VT(y), VT_I4);
+  EXPECT_EQ(V_I4(y), 847);
+  ASSERT_EQ(V_VT(icon), VT_DISPATCH);
+  EXPECT_EQ(V_DISPATCH(icon), picture.get());
+  ASSERT_EQ(V_VT(tip), VT_BSTR);
+  EXPECT_EQ(std::wstring(V_BSTR(tip)), kSavedTip);
 }
 
 TEST_F(PersistenceTest, LoadTakesTheFormsSavedStateInOrder) {
