@@ -73,24 +73,24 @@ bool CarriesFileList(IDataObject* data) {
   return data && data->QueryGetData(&format) == S_OK;
 }
 
-traylume::ComResult FirstDroppedFile(IDataObject* data, std::wstring* path) {
-  if (!data || !path) return traylume::ComResult::Failure(E_POINTER, texts::kReadDroppedFile);
+common::ComResult FirstDroppedFile(IDataObject* data, std::wstring* path) {
+  if (!data || !path) return common::ComResult::Failure(E_POINTER, texts::kReadDroppedFile);
   FORMATETC format = FileListFormat();
   StorageMedium medium;
   const HRESULT got = data->GetData(&format, medium.put());
-  if (FAILED(got)) return traylume::ComResult::Failure(got, texts::kReadDroppedFile);
+  if (FAILED(got)) return common::ComResult::Failure(got, texts::kReadDroppedFile);
   if (medium.get().tymed != TYMED_HGLOBAL || !medium.get().hGlobal) {
-    return traylume::ComResult::Failure(DV_E_TYMED, texts::kReadDroppedFile);
+    return common::ComResult::Failure(DV_E_TYMED, texts::kReadDroppedFile);
   }
   HDROP files = static_cast<HDROP>(medium.get().hGlobal);
   const UINT length = ::DragQueryFileW(files, 0, nullptr, 0);
   if (length == 0) {
-    return traylume::ComResult::Failure(DV_E_FORMATETC, texts::kReadDroppedFile, texts::kNoDroppedFile);
+    return common::ComResult::Failure(DV_E_FORMATETC, texts::kReadDroppedFile, texts::kNoDroppedFile);
   }
   std::wstring first(length + 1, L'\0');
   first.resize(::DragQueryFileW(files, 0, first.data(), length + 1));
   *path = std::move(first);
-  return traylume::ComResult::Success();
+  return common::ComResult::Success();
 }
 
 }  // namespace app

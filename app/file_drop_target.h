@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/com_object.h"
-#include "component/com_result.h"
+#include "common/com_result.h"
 
 namespace app {
 
@@ -40,6 +40,6 @@ class FileDropTarget : public common::ComObject<IDropTarget> {
 bool CarriesFileList(IDataObject* data);
 
 // The full path of the first file of `data`'s file list.
-traylume::ComResult FirstDroppedFile(IDataObject* data, std::wstring* path);
+common::ComResult FirstDroppedFile(IDataObject* data, std::wstring* path);
 
 }  // namespace app

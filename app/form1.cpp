@@ -221,13 +221,13 @@ void Form1::RegisterFileDrops() {
     // txtIconName is the one control that takes files.
     dropTarget_ = common::make<FileDropTarget>([this](IDataObject* data) { txtIconName_OLEDragDrop(data); });
     if (!dropTarget_) {
-      Check(traylume::ComResult::Failure(E_OUTOFMEMORY, texts::kAcceptFileDrops));
+      Check(common::ComResult::Failure(E_OUTOFMEMORY, texts::kAcceptFileDrops));
       return;
     }
     const HRESULT registered = ::RegisterDragDrop(Control(row.id), dropTarget_.get());
     if (FAILED(registered)) {
       dropTarget_->Detach();
-      Check(traylume::ComResult::Failure(registered, texts::kAcceptFileDrops));
+      Check(common::ComResult::Failure(registered, texts::kAcceptFileDrops));
       return;
     }
     dropTargetWindow_ = Control(row.id);
@@ -235,11 +235,11 @@ void Form1::RegisterFileDrops() {
 }
 
 bool Form1::HostTraylume(common::ComPtr<IUnknown> control) {
-  traylume::SavedState state;
+  component::SavedState state;
   state.toolTipText = texts::kSavedToolTip;
   // Without its saved icon the control still comes up, with its own.
   Check(LoadSavedIcon(&state.icon));
-  traylume::ComResult hosted = host_.Attach(std::move(control), state, hwnd(), this);
+  common::ComResult hosted = host_.Attach(std::move(control), state, hwnd(), this);
   if (!hosted) hosted.operation = std::wstring(texts::kHostComponent) + L" (" + hosted.operation + L")";
   return Check(hosted);
 }
@@ -433,7 +433,7 @@ long Form1::ItemData(Ctl id, int index) const {
   return static_cast<long>(::SendMessageW(Control(id), CB_GETITEMDATA, index, 0));
 }
 
-bool Form1::Check(const traylume::ComResult& result) {
+bool Form1::Check(const common::ComResult& result) {
   if (result.ok()) return true;
   ShowFailure(options_.messageBox, hwnd(), result);
   return false;

@@ -17,10 +17,10 @@
 #include "app/frame.h"
 #include "app/picture_box.h"
 #include "app/report.h"
-#include "app/window_base.h"
+#include "common/window_base.h"
 #include "common/com_ptr.h"
 #include "common/unique_handle.h"
-#include "component/com_result.h"
+#include "common/com_result.h"
 #include "component/traylume.h"
 #include "component/traylume_events.h"
 #include "component/traylume_host.h"
@@ -37,7 +37,7 @@ struct Form1Options {
   MessageBoxFunction messageBox;  // empty: MessageBoxW
 };
 
-class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
+class Form1 final : public common::WindowBase<Form1>, private component::TraylumeEvents {
  public:
   using Options = Form1Options;
 
@@ -67,7 +67,7 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
   IDropTarget* iconNameDropTarget() const;
 
  private:
-  friend class WindowBase<Form1>;
+  friend class common::WindowBase<Form1>;
   struct CommandRoute {
     Ctl control;
     WORD notification;
@@ -96,7 +96,7 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
 
   // Start-up and the icon preview.
   void Form_Load();
-  traylume::ComResult DrawIconPreview();
+  common::ComResult DrawIconPreview();
 
   // Icon file.
   void cmdLoad_Click();
@@ -141,7 +141,7 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
   Ctl ControlHolding(HWND window) const;
 
   // The component and the controls' properties.
-  const traylume::Traylume& Traylume1() const { return host_.control(); }
+  const component::Traylume& Traylume1() const { return host_.control(); }
   std::wstring Text(Ctl id) const;
   void SetText(Ctl id, const std::wstring& text);
   int CheckValue(Ctl id) const;
@@ -152,7 +152,7 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
   long ItemData(Ctl id, int index) const;
 
   // True when `result` succeeded; otherwise shows its one message.
-  bool Check(const traylume::ComResult& result);
+  bool Check(const common::ComResult& result);
 
   Options options_;
   int dpi_ = 96;
@@ -164,7 +164,7 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
   HWND focusOnActivate_ = nullptr;
   common::ComPtr<FileDropTarget> dropTarget_;
   HWND dropTargetWindow_ = nullptr;
-  traylume::TraylumeHost host_;
+  component::TraylumeHost host_;
 };
 
 }  // namespace app

@@ -1,7 +1,7 @@
 // The event log: one line in lstEvent for each event of Traylume1.
 #include "app/form1.h"
 #include "app/texts.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 
 namespace app {
 namespace {
@@ -9,9 +9,9 @@ namespace {
 // The line for `button`, compared with left, then middle, then right;
 // nullptr for any other code.
 const wchar_t* LineForButton(short button, const wchar_t* left, const wchar_t* middle, const wchar_t* right) {
-  if (button == traylume::kLeftButton) return left;
-  if (button == traylume::kMiddleButton) return middle;
-  if (button == traylume::kRightButton) return right;
+  if (button == contract::kLeftButton) return left;
+  if (button == contract::kMiddleButton) return middle;
+  if (button == contract::kRightButton) return right;
   return nullptr;
 }
 
@@ -46,7 +46,7 @@ void Form1::AppendToEventLog(const wchar_t* line) {
   if (line) {
     const LRESULT index = ::SendMessageW(log, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
     if (index == LB_ERR || index == LB_ERRSPACE) {
-      Check(traylume::ComResult::Failure(E_OUTOFMEMORY, texts::kAddLogLine));
+      Check(common::ComResult::Failure(E_OUTOFMEMORY, texts::kAddLogLine));
       return;
     }
   }

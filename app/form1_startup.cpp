@@ -16,13 +16,13 @@ void Form1::Form_Load() {
 
 // Draws Traylume1's Icon at (0, 0, 16, 16) pixels of picIcon, whatever the
 // picture's own size, over what picIcon already shows.
-traylume::ComResult Form1::DrawIconPreview() {
+common::ComResult Form1::DrawIconPreview() {
   common::ComPtr<IPictureDisp> icon;
-  traylume::ComResult read = Traylume1().GetIcon(&icon);
+  common::ComResult read = Traylume1().GetIcon(&icon);
   if (!read) return read;
   const HRESULT drawn = picIcon_.Render(icon.get(), 0, 0, 16, 16);
-  if (FAILED(drawn)) return traylume::ComResult::Failure(drawn, texts::kDrawPreview);
-  return traylume::ComResult::Success();
+  if (FAILED(drawn)) return common::ComResult::Failure(drawn, texts::kDrawPreview);
+  return common::ComResult::Success();
 }
 
 }  // namespace app

@@ -11,7 +11,7 @@ Frame::~Frame() {
 }
 
 HRESULT Frame::Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle) {
-  return CreateChildWindow(kFrameClass, parent, id, place, style, exStyle);
+  return CreateWindowOfClass(kFrameClass, parent, id, place, style, exStyle);
 }
 
 LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,11 +6,11 @@
 
 #include <windows.h>
 
-#include "app/window_base.h"
+#include "common/window_base.h"
 
 namespace app {
 
-class Frame : public WindowBase<Frame> {
+class Frame : public common::WindowBase<Frame> {
  public:
   Frame() = default;
   ~Frame();
@@ -19,7 +19,7 @@ class Frame : public WindowBase<Frame> {
   HRESULT Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle);
 
  private:
-  friend class WindowBase<Frame>;
+  friend class common::WindowBase<Frame>;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnSetFont(HFONT font, bool redraw);
   LRESULT ForwardToParent(UINT message, WPARAM wParam, LPARAM lParam);

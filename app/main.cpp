@@ -4,7 +4,7 @@
 #include <ole2.h>
 #include <commctrl.h>
 
-#include "app/component_names.h"
+#include "contract/traylume_contract.h"
 #include "app/form1.h"
 #include "app/report.h"
 #include "app/texts.h"
@@ -37,7 +37,7 @@ int RunMessageLoop(app::Form1& form) {
   return got < 0 ? 1 : static_cast<int>(message.wParam);
 }
 
-void ShowStartFailure(const traylume::ComResult& failure) {
+void ShowStartFailure(const common::ComResult& failure) {
   app::ShowFailure(app::MessageBoxFunction(), nullptr, failure);
 }
 
@@ -46,19 +46,19 @@ void ShowStartFailure(const traylume::ComResult& failure) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   OleScope ole;
   if (FAILED(ole.result())) {
-    ShowStartFailure(traylume::ComResult::Failure(
-        ole.result(), app::texts::CreateComponent(app::kTraylumeProgId, app::kTraylumeFile)));
+    ShowStartFailure(common::ComResult::Failure(
+        ole.result(), app::texts::CreateComponent(contract::kProgId, contract::kFileName)));
     return 1;
   }
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
 
   common::ComPtr<IUnknown> control;
-  const traylume::ComResult created = traylume::CreateTraylume(app::kTraylumeProgId, app::kTraylumeFile, &control);
+  const common::ComResult created = component::CreateTraylume(contract::kProgId, contract::kFileName, &control);
   if (!created) {
     // Names the ProgID and the file; the reason is the system's text for the code.
-    ShowStartFailure(traylume::ComResult::Failure(
-        created.hr, app::texts::CreateComponent(app::kTraylumeProgId, app::kTraylumeFile)));
+    ShowStartFailure(common::ComResult::Failure(
+        created.hr, app::texts::CreateComponent(contract::kProgId, contract::kFileName)));
     return 1;
   }
 
@@ -69,7 +69,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     options.quitWhenClosed = true;
     const HRESULT opened = form.Create(std::move(control), std::move(options));
     if (FAILED(opened)) {
-      ShowStartFailure(traylume::ComResult::Failure(opened, app::texts::kCreateWindow));
+      ShowStartFailure(common::ComResult::Failure(opened, app::texts::kCreateWindow));
       return 1;
     }
     form.Show(showCommand);

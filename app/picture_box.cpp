@@ -13,7 +13,7 @@ PictureBox::~PictureBox() {
 }
 
 HRESULT PictureBox::Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle) {
-  return CreateChildWindow(kPictureBoxClass, parent, id, place, style, exStyle);
+  return CreateWindowOfClass(kPictureBoxClass, parent, id, place, style, exStyle);
 }
 
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

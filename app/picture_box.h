@@ -8,12 +8,12 @@
 
 #include <optional>
 
-#include "app/window_base.h"
+#include "common/window_base.h"
 #include "common/unique_handle.h"
 
 namespace app {
 
-class PictureBox : public WindowBase<PictureBox> {
+class PictureBox : public common::WindowBase<PictureBox> {
  public:
   PictureBox() = default;
   ~PictureBox();
@@ -30,7 +30,7 @@ class PictureBox : public WindowBase<PictureBox> {
   HRESULT Render(IPictureDisp* picture, int left, int top, int width, int height);
 
  private:
-  friend class WindowBase<PictureBox>;
+  friend class common::WindowBase<PictureBox>;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnCreate();
   void OnLButtonDown();

@@ -37,21 +37,21 @@ std::wstring ReasonForRefusal(const std::wstring& fullPath) {
 
 }  // namespace
 
-traylume::ComResult LoadPictureFile(const std::wstring& fileName, common::ComPtr<IPictureDisp>* picture) {
+common::ComResult LoadPictureFile(const std::wstring& fileName, common::ComPtr<IPictureDisp>* picture) {
   if (fileName.empty()) {
-    return traylume::ComResult::Failure(E_INVALIDARG, texts::LoadIconFile(fileName), texts::kNoFileName);
+    return common::ComResult::Failure(E_INVALIDARG, texts::LoadIconFile(fileName), texts::kNoFileName);
   }
   std::wstring fullPath;
   const HRESULT resolved = FullPath(fileName, &fullPath);
   if (FAILED(resolved)) {
-    return traylume::ComResult::Failure(resolved, texts::LoadIconFile(fileName), texts::kFileNotFound);
+    return common::ComResult::Failure(resolved, texts::LoadIconFile(fileName), texts::kFileNotFound);
   }
   common::UniqueBstr name(fullPath);
   HRESULT loaded = ::OleLoadPicturePath(name.get(), nullptr, 0, 0, IID_IPictureDisp, picture->put_void());
-  if (SUCCEEDED(loaded) && *picture) return traylume::ComResult::Success();
+  if (SUCCEEDED(loaded) && *picture) return common::ComResult::Success();
   if (SUCCEEDED(loaded)) loaded = E_FAIL;
   picture->reset();
-  return traylume::ComResult::Failure(loaded, texts::LoadIconFile(fullPath), ReasonForRefusal(fullPath));
+  return common::ComResult::Failure(loaded, texts::LoadIconFile(fullPath), ReasonForRefusal(fullPath));
 }
 
 }  // namespace app

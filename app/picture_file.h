@@ -7,13 +7,13 @@
 #include <string>
 
 #include "common/com_ptr.h"
-#include "component/com_result.h"
+#include "common/com_result.h"
 
 namespace app {
 
 // Loads `fileName` (relative to the current folder, or absolute). A failure
 // names the file and says in Japanese why: no name, no such file, a folder,
 // or not a picture.
-traylume::ComResult LoadPictureFile(const std::wstring& fileName, common::ComPtr<IPictureDisp>* picture);
+common::ComResult LoadPictureFile(const std::wstring& fileName, common::ComPtr<IPictureDisp>* picture);
 
 }  // namespace app

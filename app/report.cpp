@@ -11,7 +11,7 @@ void SystemMessageBox(HWND owner, const std::wstring& text, const std::wstring& 
   ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 
-std::wstring FailureText(const traylume::ComResult& failure) {
+std::wstring FailureText(const common::ComResult& failure) {
   std::wstring reason = failure.description;
   if (reason.empty()) reason = common::SystemMessage(failure.hr);
   if (reason.empty()) reason = texts::kNoReason;
@@ -26,7 +26,7 @@ std::wstring FailureText(const traylume::ComResult& failure) {
   return text;
 }
 
-void ShowFailure(const MessageBoxFunction& messageBox, HWND owner, const traylume::ComResult& failure) {
+void ShowFailure(const MessageBoxFunction& messageBox, HWND owner, const common::ComResult& failure) {
   const std::wstring text = FailureText(failure);
   const UINT type = MB_OK | MB_ICONERROR;
   if (messageBox) {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "component/com_result.h"
+#include "common/com_result.h"
 
 namespace app {
 
@@ -19,9 +19,9 @@ using MessageBoxFunction =
 void SystemMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
 
 // The message for `failure`: heading, what failed, the reason, the code.
-std::wstring FailureText(const traylume::ComResult& failure);
+std::wstring FailureText(const common::ComResult& failure);
 
 // Shows the message for `failure` through `messageBox` (MessageBoxW when empty).
-void ShowFailure(const MessageBoxFunction& messageBox, HWND owner, const traylume::ComResult& failure);
+void ShowFailure(const MessageBoxFunction& messageBox, HWND owner, const common::ComResult& failure);
 
 }  // namespace app

@@ -34,13 +34,13 @@ HRESULT LoadIconResource(common::ComPtr<IPictureDisp>* icon) {
 
 }  // namespace
 
-traylume::ComResult LoadSavedIcon(common::ComPtr<IPictureDisp>* icon) {
+common::ComResult LoadSavedIcon(common::ComPtr<IPictureDisp>* icon) {
   const HRESULT hr = LoadIconResource(icon);
   if (FAILED(hr)) {
     icon->reset();
-    return traylume::ComResult::Failure(hr, texts::kLoadSavedIcon);
+    return common::ComResult::Failure(hr, texts::kLoadSavedIcon);
   }
-  return traylume::ComResult::Success();
+  return common::ComResult::Success();
 }
 
 }  // namespace app

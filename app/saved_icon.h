@@ -5,11 +5,11 @@
 #include <olectl.h>
 
 #include "common/com_ptr.h"
-#include "component/com_result.h"
+#include "common/com_result.h"
 
 namespace app {
 
 // A picture made from the running program's IDR_SAVED_ICON resource.
-traylume::ComResult LoadSavedIcon(common::ComPtr<IPictureDisp>* icon);
+common::ComResult LoadSavedIcon(common::ComPtr<IPictureDisp>* icon);
 
 }  // namespace app

@@ -1,37 +1,33 @@
 #include "common/dispatch_args.h"
 
-#include "common/variant.h"
+#include "common/foreign_variant.h"
 
 namespace common {
 
-const VARIANT* PositionalArgument(const DISPPARAMS* params, UINT index) {
-  if (!params || !params->rgvarg) return nullptr;
-  const UINT positional = params->cArgs - params->cNamedArgs;
-  if (params->cNamedArgs > params->cArgs || index >= positional) return nullptr;
-  return &params->rgvarg[params->cArgs - 1 - index];
+HRESULT CheckParams(const DISPPARAMS* params) {
+  if (!params) return S_OK;
+  if (params->cNamedArgs > params->cArgs) return E_INVALIDARG;
+  if (params->cArgs && !params->rgvarg) return E_INVALIDARG;
+  if (params->cNamedArgs && !params->rgdispidNamedArgs) return E_INVALIDARG;
+  return S_OK;
 }
 
-const VARIANT* PropertyPutValue(const DISPPARAMS* params) {
-  if (!params || !params->rgvarg || params->cNamedArgs != 1 || !params->rgdispidNamedArgs ||
-      params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
-    return nullptr;
-  }
-  return &params->rgvarg[0];
+const VARIANT* PositionalArgument(const DISPPARAMS& params, UINT index) {
+  if (!params.rgvarg || params.cNamedArgs > params.cArgs) return nullptr;
+  const UINT positional = params.cArgs - params.cNamedArgs;
+  if (index >= positional) return nullptr;
+  return &params.rgvarg[params.cArgs - 1 - index];
 }
 
-HRESULT CoerceArgument(const VARIANT& source, VARTYPE type, VARIANT* out) {
-  // A reference to nothing would be read through by VariantCopyInd.
-  if ((V_VT(&source) & VT_BYREF) && !V_BYREF(&source)) return DISP_E_TYPEMISMATCH;
-  UniqueVariant direct;
-  HRESULT hr = ::VariantCopyInd(direct.get(), const_cast<VARIANT*>(&source));
-  if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
-  if (type == VT_BSTR && direct.type() == VT_BSTR && V_BSTR(direct.get()) == nullptr) {
-    V_BSTR(direct.get()) = ::SysAllocString(L"");
+HRESULT PropertyPutArgument(const DISPPARAMS& params, const VARIANT** value, UINT* argError) {
+  *value = nullptr;
+  for (UINT i = 0; i < params.cNamedArgs; ++i) {
+    if (params.rgdispidNamedArgs[i] != DISPID_PROPERTYPUT) return ArgumentError(DISP_E_PARAMNOTFOUND, i, argError);
   }
-  ::VariantInit(out);
-  hr = ::VariantChangeType(out, direct.get(), 0, type);
-  if (hr == DISP_E_OVERFLOW) return hr;
-  if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
+  if (params.cArgs == 0) return DISP_E_PARAMNOTOPTIONAL;
+  if (params.cArgs > 1) return DISP_E_BADPARAMCOUNT;
+  if (IsMissing(params.rgvarg[0])) return ArgumentError(DISP_E_PARAMNOTOPTIONAL, 0, argError);
+  *value = &params.rgvarg[0];
   return S_OK;
 }
 

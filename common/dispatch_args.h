@@ -1,25 +1,42 @@
 #pragma once
 // Reading the arguments of IDispatch::Invoke, for every dispatch table and
 // event sink of ours. rgvarg holds the arguments last first, named ones
-// (DISPID_PROPERTYPUT) before the positional ones.
+// (DISPID_PROPERTYPUT) before the positional ones. Values are read with
+// the readers of common/foreign_variant.h.
 
 #include <windows.h>
 #include <oleauto.h>
 
 namespace common {
 
-// The positional argument `index` (0 = the first one declared), or nullptr.
-const VARIANT* PositionalArgument(const DISPPARAMS* params, UINT index);
+// E_INVALIDARG unless `params` is shaped as a DISPPARAMS must be (null
+// means no arguments).
+HRESULT CheckParams(const DISPPARAMS* params);
 
-// The value of a property put: the one named DISPID_PROPERTYPUT argument.
-const VARIANT* PropertyPutValue(const DISPPARAMS* params);
+// The positional argument `index` (0 = the first one declared), or nullptr.
+const VARIANT* PositionalArgument(const DISPPARAMS& params, UINT index);
+
+// The value of a property put: its one argument, named DISPID_PROPERTYPUT
+// (or positional). DISP_E_PARAMNOTOPTIONAL without one (or when it is
+// marked missing), DISP_E_BADPARAMCOUNT with more, DISP_E_PARAMNOTFOUND for
+// another name.
+HRESULT PropertyPutArgument(const DISPPARAMS& params, const VARIANT** value, UINT* argError);
+
+// `hr` for the argument at `index` of rgvarg, told through puArgErr when
+// the caller gave one.
+inline HRESULT ArgumentError(HRESULT hr, UINT index, UINT* argError) {
+  if (argError) *argError = index;
+  return hr;
+}
 
 // GetIDsOfNames over a table whose rows have `name` and `id`: the first
 // name is the member, matched without regard to case; the members take no
 // named parameters, so any further name is unknown.
 template <typename Rows>
-HRESULT IdsOfNames(const Rows& rows, LPOLESTR* names, UINT count, DISPID* ids) {
+HRESULT IdsOfNames(const Rows& rows, REFIID iid, LPOLESTR* names, UINT count, DISPID* ids) {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!names || !ids) return E_POINTER;
+  if (count == 0) return E_INVALIDARG;
   HRESULT result = S_OK;
   for (UINT i = 0; i < count; ++i) {
     ids[i] = DISPID_UNKNOWN;
@@ -32,10 +49,5 @@ HRESULT IdsOfNames(const Rows& rows, LPOLESTR* names, UINT count, DISPID* ids) {
   }
   return result;
 }
-
-// Copies `source`, by value or by reference, into `out` converted to `type`
-// as an automation client expects (VariantChangeType; a NULL BSTR is the
-// empty string). Fails with DISP_E_TYPEMISMATCH or DISP_E_OVERFLOW.
-HRESULT CoerceArgument(const VARIANT& source, VARTYPE type, VARIANT* out);
 
 }  // namespace common

@@ -1,6 +1,21 @@
 #include "common/hresult.h"
 
+#include <atomic>
+#include <cstdio>
+
 namespace common {
+namespace {
+
+void DebuggerOutput(const char* file, int line, HRESULT hr) {
+  wchar_t text[400];
+  std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%hs(%d): failed with 0x%08lX\n", file ? file : "?", line,
+                static_cast<unsigned long>(hr));
+  ::OutputDebugStringW(text);
+}
+
+std::atomic<FailureHook> hook{&DebuggerOutput};
+
+}  // namespace
 
 std::wstring SystemMessage(HRESULT hr) {
   wchar_t* buffer = nullptr;
@@ -11,6 +26,15 @@ std::wstring SystemMessage(HRESULT hr) {
   if (buffer) ::LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
   return text;
+}
+
+FailureHook SetFailureHook(FailureHook replacement) {
+  return hook.exchange(replacement ? replacement : &DebuggerOutput);
+}
+
+HRESULT ReportFailure(const char* file, int line, HRESULT hr) {
+  hook.load()(file, line, hr);
+  return hr;
 }
 
 }  // namespace common

@@ -1,15 +1,16 @@
 #include "component/traylume_host.h"
 
 #include "common/hresult.h"
+#include "common/module.h"
 #include "component/registration_free.h"
 #include "component/texts.h"
 
-namespace traylume {
+namespace component {
 
-ComResult CreateTraylume(const wchar_t* progId, const wchar_t* fileName, common::ComPtr<IUnknown>* control) {
+common::ComResult CreateTraylume(const wchar_t* progId, const wchar_t* fileName, common::ComPtr<IUnknown>* control) {
   const std::wstring name = progId ? progId : L"";
   const std::wstring file = fileName ? fileName : L"";
-  if (!control) return ComResult::Failure(E_POINTER, name, texts::CannotCreate(name, file));
+  if (!control) return common::ComResult::Failure(E_POINTER, name, texts::CannotCreate(name, file));
   control->reset();
 
   // The registered class first, as any COM client would.
@@ -18,13 +19,13 @@ ComResult CreateTraylume(const wchar_t* progId, const wchar_t* fileName, common:
   HRESULT created = registered;
   if (SUCCEEDED(registered)) {
     created = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, control->put_void());
-    if (SUCCEEDED(created)) return ComResult::Success();
+    if (SUCCEEDED(created)) return common::ComResult::Success();
     control->reset();
   }
 
   // Then the file next to the program, without registration.
-  const HRESULT local = CreateWithoutRegistration(name, ProgramFolder(), file, control);
-  if (SUCCEEDED(local)) return ComResult::Success();
+  const HRESULT local = CreateWithoutRegistration(name, common::FolderOf(common::ModulePath(nullptr)), file, control);
+  if (SUCCEEDED(local)) return common::ComResult::Success();
   control->reset();
 
   // Say why in the terms of the way that was meant to work: the registered
@@ -33,7 +34,7 @@ ComResult CreateTraylume(const wchar_t* progId, const wchar_t* fileName, common:
   std::wstring text = texts::CannotCreate(name, file);
   const std::wstring system = common::SystemMessage(reason);
   if (!system.empty()) text += L"\r\n" + system;
-  return ComResult::Failure(reason, name, std::move(text));
+  return common::ComResult::Failure(reason, name, std::move(text));
 }
 
-}  // namespace traylume
+}  // namespace component

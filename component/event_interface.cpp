@@ -4,9 +4,9 @@
 #include <oleauto.h>
 
 #include "common/com_ptr.h"
-#include "component/type_attr.h"
+#include "common/type_attr.h"
 
-namespace traylume {
+namespace component {
 namespace {
 
 HRESULT FromClassInfo2(IUnknown* control, IID* eventInterface) {
@@ -29,7 +29,7 @@ HRESULT FromTypeInfo(IUnknown* control, IID* eventInterface) {
   hr = provider->GetClassInfo(coclass.put());
   if (FAILED(hr)) return hr;
   if (!coclass) return E_UNEXPECTED;
-  TypeAttr attr(coclass.get());
+  common::TypeAttr attr(coclass.get());
   if (!attr.get()) return E_UNEXPECTED;
   if (attr.get()->typekind != TKIND_COCLASS) return TYPE_E_WRONGTYPEKIND;
 
@@ -43,7 +43,7 @@ HRESULT FromTypeInfo(IUnknown* control, IID* eventInterface) {
     common::ComPtr<ITypeInfo> source;
     hr = coclass->GetRefTypeInfo(reference, source.put());
     if (FAILED(hr)) return hr;
-    TypeAttr sourceAttr(source.get());
+    common::TypeAttr sourceAttr(source.get());
     if (!sourceAttr.get()) return E_UNEXPECTED;
     *eventInterface = sourceAttr.get()->guid;
     return S_OK;
@@ -64,4 +64,4 @@ HRESULT FindEventInterface(IUnknown* control, IID* eventInterface) {
   return first == E_NOINTERFACE ? second : first;
 }
 
-}  // namespace traylume
+}  // namespace component

@@ -3,11 +3,15 @@
 #include <oleauto.h>
 
 #include "common/dispatch_args.h"
+#include "common/foreign_variant.h"
+#include "common/hresult.h"
 #include "common/variant.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 
-namespace traylume {
+namespace component {
 namespace {
+
+namespace dispid = contract::dispid;
 
 // One event: its id, its name, whether it carries Button, and whom it calls.
 struct EventRow {
@@ -34,36 +38,18 @@ const EventRow* FindEvent(DISPID id) {
   return nullptr;
 }
 
-// An argument left out by the caller: nothing there, or the "missing" marker.
-bool IsMissing(const VARIANT* arg) {
-  if (!arg) return true;
-  const VARTYPE type = V_VT(arg);
-  return type == VT_EMPTY || (type == VT_ERROR && V_ERROR(arg) == DISP_E_PARAMNOTFOUND);
-}
-
 // Reads Button, the event's one argument: a 16-bit integer by reference as
-// the control declares it, by value, or any integer that fits.
-HRESULT ReadButton(const DISPPARAMS* params, short* button, UINT* argError) {
+// the control declares it, by value, or any scalar that converts. A control
+// that sends something else is refused, and its event is not passed on.
+HRESULT ReadButton(const DISPPARAMS& params, short* button, UINT* argError) {
   const VARIANT* arg = common::PositionalArgument(params, 0);
-  const UINT slot = params->cArgs > 0 ? params->cArgs - 1 : 0;
-  if (IsMissing(arg)) {
-    if (argError) *argError = slot;
-    return DISP_E_PARAMNOTFOUND;
-  }
-  if (V_VT(arg) == (VT_I2 | VT_BYREF) && V_I2REF(arg)) {
-    *button = *V_I2REF(arg);
-    return S_OK;
-  }
-  if (V_VT(arg) == VT_I2) {
-    *button = V_I2(arg);
-    return S_OK;
+  const UINT slot = params.cArgs > 0 ? params.cArgs - 1 : 0;
+  if (!arg || V_VT(arg) == VT_EMPTY || common::IsMissing(*arg)) {
+    return common::ArgumentError(DISP_E_PARAMNOTFOUND, slot, argError);
   }
   common::UniqueVariant value;
-  const HRESULT hr = common::CoerceArgument(*arg, VT_I2, value.put());
-  if (FAILED(hr)) {
-    if (argError) *argError = slot;
-    return hr;
-  }
+  const HRESULT hr = common::ReadScalar(*arg, VT_I2, &value);
+  if (FAILED(hr)) return common::ArgumentError(hr, slot, argError);
   *button = V_I2(value.get());
   return S_OK;
 }
@@ -89,26 +75,26 @@ STDMETHODIMP EventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   return DISP_E_BADINDEX;
 }
 
-STDMETHODIMP EventSink::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  return common::IdsOfNames(kEvents, names, count, ids);
+STDMETHODIMP EventSink::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  return common::IdsOfNames(kEvents, iid, names, count, ids);
 }
 
 STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                                UINT* argError) {
   const EventRow* row = FindEvent(id);
   if (!row || !(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+  RETURN_IF_FAILED(common::CheckParams(params));
   DISPPARAMS none{};
   if (!params) params = &none;
   if (params->cNamedArgs > 0) return DISP_E_NONAMEDARGS;
   if (params->cArgs > (row->hasButton ? 1u : 0u)) return DISP_E_BADPARAMCOUNT;
 
   short button = 0;
-  if (row->hasButton) {
-    const HRESULT hr = ReadButton(params, &button, argError);
-    if (FAILED(hr)) return hr;
-  }
-  if (TraylumeEvents* events = events_) row->raise(*events, button);
-  return S_OK;
+  if (row->hasButton) RETURN_IF_FAILED(ReadButton(*params, &button, argError));
+  return common::NoThrow([&] {
+    if (TraylumeEvents* events = events_) row->raise(*events, button);
+    return S_OK;
+  });
 }
 
-}  // namespace traylume
+}  // namespace component

@@ -9,7 +9,7 @@
 #include "common/com_object.h"
 #include "component/traylume_events.h"
 
-namespace traylume {
+namespace component {
 
 class EventSink : public common::ComObject<IDispatch> {
  public:
@@ -37,4 +37,4 @@ class EventSink : public common::ComObject<IDispatch> {
   IID eventInterface_;
 };
 
-}  // namespace traylume
+}  // namespace component

@@ -1,5 +1,5 @@
 #pragma once
-// Turning a failed HRESULT into a ComResult with the best explanation there
+// Turning a failed HRESULT into a common::ComResult with the best explanation there
 // is: the EXCEPINFO of IDispatch::Invoke, else the thread's IErrorInfo, else
 // the system's text for the code.
 
@@ -8,22 +8,21 @@
 
 #include <string>
 
-#include "component/com_result.h"
+#include "common/com_result.h"
+#include "common/excep_info.h"
 
-namespace traylume::detail {
+namespace component::detail {
 
 // Drops error information left on this thread by earlier calls, so that the
 // IErrorInfo read after a failure belongs to that failure.
 void ForgetErrorInfo();
 
 // A failure of `operation` with `hr`, explained by IErrorInfo or the system.
-ComResult Failure(HRESULT hr, std::wstring operation);
+common::ComResult Failure(HRESULT hr, std::wstring operation);
 
-// A failure of IDispatch::Invoke. Completes `info` (pfnDeferredFillIn) and
-// frees its strings in every case, also when `hr` succeeded.
-ComResult InvokeFailure(HRESULT hr, std::wstring operation, EXCEPINFO* info);
+// The outcome of IDispatch::Invoke: a failure explained by `info` (completed
+// when the object deferred it), else IErrorInfo, else the system. The
+// thread's IErrorInfo is consumed in every case, also on success.
+common::ComResult InvokeFailure(HRESULT hr, std::wstring operation, common::UniqueExcepInfo& info);
 
-// Frees the strings of `info` and leaves it zeroed.
-void ClearExcepInfo(EXCEPINFO* info);
-
-}  // namespace traylume::detail
+}  // namespace component::detail

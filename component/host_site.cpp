@@ -5,7 +5,7 @@
 
 #include "common/dispatch_args.h"
 
-namespace traylume {
+namespace component {
 namespace {
 
 // The name the form gives its one control instance.
@@ -103,8 +103,8 @@ STDMETHODIMP HostSite::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   return DISP_E_BADINDEX;
 }
 
-STDMETHODIMP HostSite::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  return common::IdsOfNames(kAmbients, names, count, ids);
+STDMETHODIMP HostSite::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  return common::IdsOfNames(kAmbients, iid, names, count, ids);
 }
 
 STDMETHODIMP HostSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -120,4 +120,4 @@ STDMETHODIMP HostSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* p
   return DISP_E_MEMBERNOTFOUND;
 }
 
-}  // namespace traylume
+}  // namespace component

@@ -10,7 +10,7 @@
 
 #include "common/com_object.h"
 
-namespace traylume {
+namespace component {
 
 class HostSite : public common::ComObject<IOleClientSite, IOleControlSite, IOleWindow, IDispatch> {
  public:
@@ -54,4 +54,4 @@ class HostSite : public common::ComObject<IOleClientSite, IOleControlSite, IOleW
   HWND window_;
 };
 
-}  // namespace traylume
+}  // namespace component

@@ -4,7 +4,7 @@
 
 #include "common/variant.h"
 
-namespace traylume {
+namespace component {
 namespace {
 
 bool SameKey(LPCOLESTR name, const wchar_t* key) {
@@ -63,4 +63,4 @@ STDMETHODIMP PropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
 
 STDMETHODIMP PropertyBag::Write(LPCOLESTR, VARIANT*) { return E_NOTIMPL; }
 
-}  // namespace traylume
+}  // namespace component

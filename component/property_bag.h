@@ -9,7 +9,7 @@
 #include "common/com_object.h"
 #include "component/saved_state.h"
 
-namespace traylume {
+namespace component {
 
 class PropertyBag : public common::ComObject<IPropertyBag> {
  public:
@@ -34,4 +34,4 @@ class PropertyBag : public common::ComObject<IPropertyBag> {
   SavedState state_;
 };
 
-}  // namespace traylume
+}  // namespace component

@@ -6,28 +6,17 @@
 
 #include "common/bstr.h"
 #include "common/hresult.h"
+#include "common/text.h"
 #include "common/unique_handle.h"
-#include "component/type_attr.h"
+#include "common/type_attr.h"
 
-namespace traylume {
+namespace component {
 namespace {
-
-std::string Utf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-  std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) {
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
-                          nullptr);
-  }
-  return out;
-}
 
 // Text for an XML attribute value.
 std::string XmlAttribute(std::wstring_view text) {
   std::string out;
-  for (char c : Utf8(text)) {
+  for (char c : common::Utf8(text)) {
     switch (c) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
@@ -38,12 +27,6 @@ std::string XmlAttribute(std::wstring_view text) {
     }
   }
   return out;
-}
-
-std::string GuidText(const GUID& guid) {
-  wchar_t text[40] = {};
-  ::StringFromGUID2(guid, text, 40);
-  return Utf8(text);
 }
 
 // The class part of a ProgID: "Traylume" of "TraylumeControl.Traylume".
@@ -131,34 +114,17 @@ HRESULT MakeContext(const std::string& manifest, const std::wstring& manifestFol
 
 }  // namespace
 
-std::wstring ProgramFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
 HRESULT FindCreatableClass(const std::wstring& path, std::wstring_view className, EmbeddedClass* found) {
   if (!found) return E_POINTER;
   common::ComPtr<ITypeLib> library;
   HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put());
   if (FAILED(hr)) return hr;
 
-  TLIBATTR* libraryAttr = nullptr;
-  hr = library->GetLibAttr(&libraryAttr);
-  if (FAILED(hr)) return hr;
+  const common::LibAttr libraryAttr(library.get());
+  if (!libraryAttr) RETURN_HR(TYPE_E_LIBNOTREGISTERED);
   found->library = libraryAttr->guid;
   found->majorVersion = libraryAttr->wMajorVerNum;
   found->minorVersion = libraryAttr->wMinorVerNum;
-  library->ReleaseTLibAttr(libraryAttr);
 
   bool any = false;
   const UINT count = library->GetTypeInfoCount();
@@ -167,7 +133,7 @@ HRESULT FindCreatableClass(const std::wstring& path, std::wstring_view className
     if (FAILED(library->GetTypeInfoType(i, &kind)) || kind != TKIND_COCLASS) continue;
     common::ComPtr<ITypeInfo> info;
     if (FAILED(library->GetTypeInfo(i, info.put()))) continue;
-    TypeAttr attr(info.get());
+    common::TypeAttr attr(info.get());
     if (!attr.get() || !(attr.get()->wTypeFlags & TYPEFLAG_FCANCREATE)) continue;
     common::UniqueBstr name;
     const bool named = SUCCEEDED(library->GetDocumentation(static_cast<INT>(i), name.put(), nullptr, nullptr, nullptr)) &&
@@ -186,10 +152,10 @@ std::string ClassManifest(std::wstring_view progId, std::wstring_view fileName, 
       "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
       "  <assemblyIdentity type=\"win32\" name=\"" + XmlAttribute(progId) + ".RegistrationFree\" version=\"1.0.0.0\"/>\r\n"
       "  <file name=\"" + XmlAttribute(fileName) + "\">\r\n"
-      "    <comClass clsid=\"" + GuidText(found.clsid) + "\" progid=\"" + XmlAttribute(progId) +
+      "    <comClass clsid=\"" + common::Utf8(common::GuidText(found.clsid)) + "\" progid=\"" + XmlAttribute(progId) +
       "\" threadingModel=\"Apartment\"/>\r\n";
   if (found.library != GUID_NULL) {
-    text += "    <typelib tlbid=\"" + GuidText(found.library) + "\" version=\"" +
+    text += "    <typelib tlbid=\"" + common::Utf8(common::GuidText(found.library)) + "\" version=\"" +
             std::to_string(found.majorVersion) + "." + std::to_string(found.minorVersion) + "\" helpdir=\"\"/>\r\n";
   }
   text +=
@@ -229,4 +195,4 @@ HRESULT CreateWithoutRegistration(std::wstring_view progId, const std::wstring& 
   return ::CoCreateInstance(found.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object->put_void());
 }
 
-}  // namespace traylume
+}  // namespace component

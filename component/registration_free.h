@@ -11,10 +11,7 @@
 
 #include "common/com_ptr.h"
 
-namespace traylume {
-
-// The folder the program was started from, without a trailing backslash.
-std::wstring ProgramFolder();
+namespace component {
 
 // The creatable class in the type library embedded in `path`: the one named
 // `className` if there is one, else the first creatable one. Also gives the
@@ -38,4 +35,4 @@ std::string ClassManifest(std::wstring_view progId, std::wstring_view fileName, 
 HRESULT CreateWithoutRegistration(std::wstring_view progId, const std::wstring& folder,
                                   std::wstring_view fileName, common::ComPtr<IUnknown>* object);
 
-}  // namespace traylume
+}  // namespace component

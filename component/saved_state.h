@@ -9,7 +9,7 @@
 
 #include "common/com_ptr.h"
 
-namespace traylume {
+namespace component {
 
 struct SavedState {
   long extentX = 847;  // HIMETRIC, about 32 pixels
@@ -18,4 +18,4 @@ struct SavedState {
   std::wstring toolTipText;           // "tooltiptext"
 };
 
-}  // namespace traylume
+}  // namespace component

@@ -1,11 +1,11 @@
 #pragma once
-// Texts of the binding that can reach the user (through ComResult's
+// Texts of the binding that can reach the user (through common::ComResult's
 // description), kept in one place.
 
 #include <string>
 #include <string_view>
 
-namespace traylume::texts {
+namespace component::texts {
 
 inline constexpr wchar_t kIconIsNotPicture[] = L"Icon プロパティが画像を返しませんでした。";
 inline constexpr wchar_t kNoControl[] = L"コンポーネントがありません。";
@@ -20,4 +20,4 @@ inline std::wstring CannotCreate(std::wstring_view progId, std::wstring_view fil
   return text;
 }
 
-}  // namespace traylume::texts
+}  // namespace component::texts

@@ -12,30 +12,30 @@
 #include <string_view>
 
 #include "common/com_ptr.h"
-#include "component/com_result.h"
+#include "common/com_result.h"
 
-namespace traylume {
+namespace component {
 
 class Traylume {
  public:
   Traylume() = default;
   explicit Traylume(common::ComPtr<IDispatch> control) : control_(std::move(control)) {}
 
-  ComResult GetBalloonSupported(bool* supported) const;
-  ComResult PutBalloonText(std::wstring_view text) const;
-  ComResult PutAutoRefresh(bool on) const;
-  ComResult PutBalloonSound(bool on) const;
-  ComResult PutBalloon(bool on) const;
-  ComResult PutBalloonTitle(std::wstring_view text) const;
-  ComResult PutToolTipText(std::wstring_view text) const;
-  ComResult PutBalloonIcon(long kind) const;
+  common::ComResult GetBalloonSupported(bool* supported) const;
+  common::ComResult PutBalloonText(std::wstring_view text) const;
+  common::ComResult PutAutoRefresh(bool on) const;
+  common::ComResult PutBalloonSound(bool on) const;
+  common::ComResult PutBalloon(bool on) const;
+  common::ComResult PutBalloonTitle(std::wstring_view text) const;
+  common::ComResult PutToolTipText(std::wstring_view text) const;
+  common::ComResult PutBalloonIcon(long kind) const;
   // Reads Icon and takes the result as a picture.
-  ComResult GetIcon(common::ComPtr<IPictureDisp>* picture) const;
+  common::ComResult GetIcon(common::ComPtr<IPictureDisp>* picture) const;
   // Sets Icon by reference (DISPATCH_PROPERTYPUTREF, VT_DISPATCH).
-  ComResult PutRefIcon(IPictureDisp* picture) const;
-  ComResult Refresh() const;
-  ComResult ShowIcon() const;
-  ComResult HideIcon() const;
+  common::ComResult PutRefIcon(IPictureDisp* picture) const;
+  common::ComResult Refresh() const;
+  common::ComResult ShowIcon() const;
+  common::ComResult HideIcon() const;
 
   IDispatch* get() const { return control_.get(); }
 
@@ -43,4 +43,4 @@ class Traylume {
   common::ComPtr<IDispatch> control_;
 };
 
-}  // namespace traylume
+}  // namespace component

@@ -1,7 +1,7 @@
 #pragma once
 // What the window implements to hear the control's seven events.
 
-namespace traylume {
+namespace component {
 
 class TraylumeEvents {
  public:
@@ -17,4 +17,4 @@ class TraylumeEvents {
   ~TraylumeEvents() = default;
 };
 
-}  // namespace traylume
+}  // namespace component

@@ -11,13 +11,13 @@
 #include "component/host_site.h"
 #include "component/property_bag.h"
 
-namespace traylume {
+namespace component {
 
 TraylumeHost::TraylumeHost() = default;
 
 TraylumeHost::~TraylumeHost() { Close(); }
 
-ComResult TraylumeHost::Attach(common::ComPtr<IUnknown> control, const SavedState& state, HWND window,
+common::ComResult TraylumeHost::Attach(common::ComPtr<IUnknown> control, const SavedState& state, HWND window,
                                TraylumeEvents* events) {
   Close();
   if (!control) return detail::Failure(E_POINTER, L"IUnknown");
@@ -36,14 +36,14 @@ ComResult TraylumeHost::Attach(common::ComPtr<IUnknown> control, const SavedStat
   DWORD misc = 0;
   if (SUCCEEDED(unknown_.As(&oleObject_)) && FAILED(oleObject_->GetMiscStatus(DVASPECT_CONTENT, &misc))) misc = 0;
   const bool siteFirst = oleObject_ && (misc & OLEMISC_SETCLIENTSITEFIRST);
-  auto giveSite = [this]() -> ComResult {
+  auto giveSite = [this]() -> common::ComResult {
     const HRESULT given = oleObject_->SetClientSite(site_.get());
     if (FAILED(given)) return detail::Failure(given, L"IOleObject::SetClientSite");
     siteGiven_ = true;
-    return ComResult::Success();
+    return common::ComResult::Success();
   };
   if (siteFirst) {
-    if (ComResult result = giveSite(); !result) return result;
+    if (common::ComResult result = giveSite(); !result) return result;
   }
 
   common::ComPtr<IPersistPropertyBag> persist;
@@ -61,10 +61,10 @@ ComResult TraylumeHost::Attach(common::ComPtr<IUnknown> control, const SavedStat
   }
 
   if (oleObject_ && !siteFirst) {
-    if (ComResult result = giveSite(); !result) return result;
+    if (common::ComResult result = giveSite(); !result) return result;
   }
 
-  if (!events) return ComResult::Success();
+  if (!events) return common::ComResult::Success();
   IID eventInterface = GUID_NULL;
   hr = FindEventInterface(unknown_.get(), &eventInterface);
   if (FAILED(hr)) return detail::Failure(hr, L"IProvideClassInfo2::GetGUID");
@@ -83,7 +83,7 @@ ComResult TraylumeHost::Attach(common::ComPtr<IUnknown> control, const SavedStat
   sink_ = std::move(sink);
   connection_ = std::move(connection);
   cookie_ = cookie;
-  return ComResult::Success();
+  return common::ComResult::Success();
 }
 
 // The order matters: no more events, then the control closes while it still
@@ -107,4 +107,4 @@ void TraylumeHost::Close() {
   unknown_.reset();
 }
 
-}  // namespace traylume
+}  // namespace component

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "common/com_ptr.h"
-#include "component/com_result.h"
+#include "common/com_result.h"
 #include "component/saved_state.h"
 #include "component/traylume.h"
 #include "component/traylume_events.h"
 
-namespace traylume {
+namespace component {
 
 class HostSite;
 class EventSink;
@@ -35,7 +35,7 @@ class TraylumeHost {
   // null no sink is advised. A failure names the step that failed; the steps
   // done before it stay done (control() works once the control answered
   // IDispatch) and Close() undoes them. Attaching again closes first.
-  ComResult Attach(common::ComPtr<IUnknown> control, const SavedState& state, HWND window,
+  common::ComResult Attach(common::ComPtr<IUnknown> control, const SavedState& state, HWND window,
                    TraylumeEvents* events);
 
   // Unadvise, close the control, clear its client site and release it, so
@@ -60,7 +60,7 @@ class TraylumeHost {
 // Creates the control for `progId` in process: the registered class when
 // there is one, otherwise `fileName` next to the program, activated without
 // registration through a manifest made at run time.
-ComResult CreateTraylume(const wchar_t* progId, const wchar_t* fileName,
+common::ComResult CreateTraylume(const wchar_t* progId, const wchar_t* fileName,
                          common::ComPtr<IUnknown>* control);
 
-}  // namespace traylume
+}  // namespace component

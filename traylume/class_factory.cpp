@@ -5,7 +5,7 @@
 #include "common/com_object.h"
 #include "common/module_lock.h"
 
-namespace ocx {
+namespace traylume {
 namespace {
 
 // Server locks taken through IClassFactory::LockServer, so that an unlock
@@ -55,4 +55,4 @@ HRESULT GetClassFactory(const ClassEntry* classes, size_t count, REFCLSID clsid,
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-}  // namespace ocx
+}  // namespace traylume

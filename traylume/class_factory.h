@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-namespace ocx {
+namespace traylume {
 
 using CreateFunction = HRESULT (*)(REFIID iid, void** object);
 
@@ -19,4 +19,4 @@ struct ClassEntry {
 // DllGetClassObject over `classes`.
 HRESULT GetClassFactory(const ClassEntry* classes, size_t count, REFCLSID clsid, REFIID iid, void** factory);
 
-}  // namespace ocx
+}  // namespace traylume

@@ -4,7 +4,7 @@
 
 #include "traylume/snapshot_enumerator.h"
 
-namespace ocx {
+namespace traylume {
 namespace {
 
 struct StoredConnection {
@@ -63,4 +63,4 @@ HRESULT EnumerateConnectionPoint(IConnectionPoint* point, IEnumConnectionPoints*
   return enumerator->QueryInterface(IID_IEnumConnectionPoints, reinterpret_cast<void**>(points));
 }
 
-}  // namespace ocx
+}  // namespace traylume

@@ -8,7 +8,7 @@
 #include "common/com_object.h"
 #include "traylume/event_sinks.h"
 
-namespace ocx {
+namespace traylume {
 
 class ConnectionPoint final : public common::ComObject<IConnectionPoint> {
  public:
@@ -29,4 +29,4 @@ class ConnectionPoint final : public common::ComObject<IConnectionPoint> {
 // IEnumConnectionPoints over `point` alone.
 HRESULT EnumerateConnectionPoint(IConnectionPoint* point, IEnumConnectionPoints** points);
 
-}  // namespace ocx
+}  // namespace traylume

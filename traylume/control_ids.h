@@ -4,11 +4,12 @@
 
 #include <windows.h>
 
+#include "contract/traylume_contract.h"
 #include "traylume_idl.h"
 
-namespace ocx {
+namespace traylume {
 
-constexpr const wchar_t kProgId[] = L"TraylumeControl.Traylume";
+using contract::kProgId;
 constexpr const wchar_t kVersionedProgId[] = L"TraylumeControl.Traylume.1";
 constexpr const wchar_t kClassDescription[] = L"Traylume Control";
 constexpr WORD kTypeLibMajor = 1;
@@ -22,4 +23,4 @@ constexpr DWORD kMiscStatus =
 // The design size a new control has, in HIMETRIC (about 32 pixels).
 constexpr SIZEL kInitialExtent{847, 847};
 
-}  // namespace ocx
+}  // namespace traylume

@@ -5,15 +5,16 @@
 
 #include "common/bstr.h"
 #include "common/dispatch_args.h"
+#include "common/foreign_variant.h"
 #include "common/hresult.h"
 #include "common/variant.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "traylume/pictures.h"
 #include "traylume/traylume_control.h"
 #include "traylume/type_library.h"
 #include "traylume/user_texts.h"
 
-namespace ocx {
+namespace traylume {
 
 enum class MemberKind { kProperty, kMethod };
 
@@ -28,7 +29,7 @@ struct TraylumeControl::DispatchMember {
   HRESULT (TraylumeControl::*call)(ControlError* error);
 };
 
-namespace dispid = traylume::dispid;
+namespace dispid = contract::dispid;
 using C = TraylumeControl;
 
 const TraylumeControl::DispatchMember TraylumeControl::kMembers[] = {
@@ -76,13 +77,6 @@ std::wstring Text(const VARIANT& value) {
   return text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
 }
 
-// An optional argument left out: VT_ERROR with DISP_E_PARAMNOTFOUND.
-bool IsMissing(const VARIANT& value) {
-  const VARIANT* direct = &value;
-  if (V_VT(direct) == (VT_VARIANT | VT_BYREF) && V_VARIANTREF(direct)) direct = V_VARIANTREF(direct);
-  return V_VT(direct) == VT_ERROR && V_ERROR(direct) == DISP_E_PARAMNOTFOUND;
-}
-
 // Where the shell is new enough for balloons (shell32 5.0 and later).
 bool ShellShowsBalloons() {
   HMODULE shell = ::GetModuleHandleW(L"shell32.dll");
@@ -107,14 +101,6 @@ const TraylumeControl::DispatchMember* TraylumeControl::FindMember(DISPID id) {
   return nullptr;
 }
 
-const TraylumeControl::DispatchMember* TraylumeControl::FindMember(const wchar_t* name) {
-  if (!name) return nullptr;
-  for (const DispatchMember& member : kMembers) {
-    if (::CompareStringOrdinal(member.name, -1, name, -1, TRUE) == CSTR_EQUAL) return &member;
-  }
-  return nullptr;
-}
-
 // --- IDispatch ---
 
 STDMETHODIMP TraylumeControl::GetTypeInfoCount(UINT* count) {
@@ -134,18 +120,7 @@ STDMETHODIMP TraylumeControl::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
 }
 
 STDMETHODIMP TraylumeControl::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-  if (!names || !ids) return E_POINTER;
-  if (count == 0) return E_INVALIDARG;
-  const DispatchMember* member = FindMember(names[0]);
-  ids[0] = member ? member->id : DISPID_UNKNOWN;
-  HRESULT hr = member ? S_OK : DISP_E_UNKNOWNNAME;
-  // No member has named parameters.
-  for (UINT i = 1; i < count; ++i) {
-    ids[i] = DISPID_UNKNOWN;
-    hr = DISP_E_UNKNOWNNAME;
-  }
-  return hr;
+  return common::IdsOfNames(kMembers, iid, names, count, ids);
 }
 
 STDMETHODIMP TraylumeControl::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -153,23 +128,22 @@ STDMETHODIMP TraylumeControl::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DI
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   const DispatchMember* member = FindMember(id);
   if (!member) return DISP_E_MEMBERNOTFOUND;
+  RETURN_IF_FAILED(common::CheckParams(params));
   DISPPARAMS none{};
   if (!params) params = &none;
-  if (params->cNamedArgs > params->cArgs || (params->cArgs && !params->rgvarg) ||
-      (params->cNamedArgs && !params->rgdispidNamedArgs)) {
-    return E_INVALIDARG;
-  }
   if (result) ::VariantInit(result);
 
   ControlError error;
-  HRESULT hr = DISP_E_MEMBERNOTFOUND;
-  if (member->kind == MemberKind::kMethod) {
-    if (flags & DISPATCH_METHOD) hr = InvokeMethod(*member, *params, result, &error);
-  } else if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-    hr = InvokePut(*member, flags, *params, &error, argError);
-  } else if (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) {
-    hr = InvokeGet(*member, *params, result);
-  }
+  const HRESULT hr = common::NoThrow([&] {
+    if (member->kind == MemberKind::kMethod) {
+      return (flags & DISPATCH_METHOD) ? InvokeMethod(*member, *params, &error) : DISP_E_MEMBERNOTFOUND;
+    }
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+      return InvokePut(*member, flags, *params, &error, argError);
+    }
+    if (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) return InvokeGet(*member, *params, result);
+    return DISP_E_MEMBERNOTFOUND;
+  });
   if (hr == DISP_E_EXCEPTION) return ReportException(error, exception);
   return hr;
 }
@@ -188,27 +162,40 @@ HRESULT TraylumeControl::InvokePut(const DispatchMember& member, WORD flags, con
   if (!member.put) return DISP_E_MEMBERNOTFOUND;  // read-only
   const bool byValue = (flags & DISPATCH_PROPERTYPUT) != 0;
   if (!byValue && !member.byReference) return DISP_E_MEMBERNOTFOUND;
-  if (params.cArgs == 0) return DISP_E_PARAMNOTOPTIONAL;
-  if (params.cArgs > 1) return DISP_E_BADPARAMCOUNT;
-  if (params.cNamedArgs > 1 || (params.cNamedArgs == 1 && params.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) {
-    return DISP_E_PARAMNOTFOUND;
-  }
-  const VARIANT& source = params.rgvarg[0];
-  if (IsMissing(source)) return DISP_E_PARAMNOTOPTIONAL;
+  const VARIANT* source = nullptr;
+  RETURN_IF_FAILED(common::PropertyPutArgument(params, &source, argError));
   common::UniqueVariant value;
-  const HRESULT coerced = common::CoerceArgument(source, member.type, value.put());
-  if (FAILED(coerced)) {
-    if (argError) *argError = 0;
-    return coerced;
+  if (member.type == VT_DISPATCH) {
+    common::ComPtr<IUnknown> object;
+    RETURN_IF_FAILED(common::ArgumentError(common::ReadObject(*source, &object), 0, argError));
+    V_VT(value.get()) = VT_UNKNOWN;
+    V_UNKNOWN(value.get()) = object.release();
+  } else {
+    RETURN_IF_FAILED(common::ArgumentError(common::ReadScalar(*source, member.type, &value), 0, argError));
   }
-  return (this->*member.put)(*value.get(), error);
+  // A put that fails (the shell refuses the change it brings) leaves the
+  // control as it was: the caller was told it did not happen.
+  State before = CurrentState();
+  const HRESULT hr = (this->*member.put)(*value.get(), error);
+  if (FAILED(hr)) RestoreState(std::move(before));
+  return hr;
 }
 
-HRESULT TraylumeControl::InvokeMethod(const DispatchMember& member, const DISPPARAMS& params, VARIANT*,
-                                      ControlError* error) {
+HRESULT TraylumeControl::InvokeMethod(const DispatchMember& member, const DISPPARAMS& params, ControlError* error) {
   if (params.cNamedArgs) return DISP_E_NONAMEDARGS;
   if (params.cArgs) return DISP_E_BADPARAMCOUNT;
   return (this->*member.call)(error);
+}
+
+TraylumeControl::State TraylumeControl::CurrentState() const {
+  return {tray_.settings(), autoRefresh_, picture_, dirty_};
+}
+
+void TraylumeControl::RestoreState(State state) {
+  tray_.ResetSettings(std::move(state.tray));
+  autoRefresh_ = state.autoRefresh;
+  picture_ = std::move(state.picture);
+  dirty_ = state.dirty;
 }
 
 // --- Member handlers ---
@@ -283,7 +270,7 @@ HRESULT TraylumeControl::GetIcon(VARIANT* value) {
 
 HRESULT TraylumeControl::PutIcon(const VARIANT& value, ControlError* error) {
   common::ComPtr<IPictureDisp> picture;
-  if (IDispatch* object = V_DISPATCH(&value)) {
+  if (IUnknown* object = V_UNKNOWN(&value)) {
     if (FAILED(object->QueryInterface(IID_IPictureDisp, picture.put_void())) || !picture) {
       *error = {CTL_E_INVALIDPICTURE, texts::kNotAPicture};
       return DISP_E_EXCEPTION;
@@ -291,8 +278,7 @@ HRESULT TraylumeControl::PutIcon(const VARIANT& value, ControlError* error) {
   }
   // Nothing (a null object) brings back the control's own icon.
   NotifyIcon::SharedIcon trayIcon;
-  const HRESULT hr = PrepareIcon(picture, &trayIcon, error);
-  if (FAILED(hr)) return hr;
+  RETURN_IF_FAILED(PrepareIcon(picture, &trayIcon, error));
   UseIcon(std::move(picture), std::move(trayIcon));
   return Changed(error);
 }
@@ -364,4 +350,4 @@ HRESULT TraylumeControl::CallHideIcon(ControlError*) {
   return S_OK;
 }
 
-}  // namespace ocx
+}  // namespace traylume

@@ -5,7 +5,7 @@
 #include "common/hresult.h"
 #include "traylume/traylume_control.h"
 
-namespace ocx {
+namespace traylume {
 
 STDMETHODIMP TraylumeControl::SetClientSite(IOleClientSite* site) {
   site_ = common::ComPtr<IOleClientSite>(site);
@@ -110,4 +110,4 @@ STDMETHODIMP TraylumeControl::GetMiscStatus(DWORD, DWORD* status) {
 
 STDMETHODIMP TraylumeControl::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
 
-}  // namespace ocx
+}  // namespace traylume

@@ -6,14 +6,17 @@
 #include <utility>
 
 #include "common/bstr.h"
+#include "common/excep_info.h"
+#include "common/foreign_variant.h"
 #include "common/hresult.h"
 #include "common/variant.h"
+#include "traylume/picture_bytes.h"
 #include "traylume/pictures.h"
 #include "traylume/stream_io.h"
 #include "traylume/traylume_control.h"
 #include "traylume/user_texts.h"
 
-namespace ocx {
+namespace traylume {
 namespace {
 
 constexpr const wchar_t kExtentXKey[] = L"_extentx";
@@ -29,41 +32,14 @@ constexpr uint32_t kStreamVersion = 1;
 constexpr uint32_t kMaxToolTipLength = 1u << 20;
 constexpr uint32_t kMaxPictureBytes = 16u << 20;
 
-bool IsObject(VARTYPE type) {
-  const VARTYPE base = type & VT_TYPEMASK;
-  return base == VT_DISPATCH || base == VT_UNKNOWN || (type & VT_ARRAY);
-}
-
-// A scalar saved value converted to `type`; objects and arrays are refused.
-HRESULT SavedScalar(const VARIANT& saved, VARTYPE type, VARIANT* out) {
-  if (IsObject(V_VT(&saved)) || V_VT(&saved) == VT_NULL || V_VT(&saved) == VT_ERROR) return DISP_E_TYPEMISMATCH;
-  common::UniqueVariant copy;
-  if (FAILED(::VariantCopyInd(copy.get(), const_cast<VARIANT*>(&saved)))) return DISP_E_TYPEMISMATCH;
-  if (FAILED(::VariantChangeType(out, copy.get(), 0, type))) return DISP_E_TYPEMISMATCH;
-  return S_OK;
-}
-
-// A saved picture: an object that answers IPictureDisp. A null object
-// means "no picture of its own" (the default icon).
+// A saved picture: an object that answers IPictureDisp. Nothing means "no
+// picture of its own" (the default icon).
 HRESULT SavedPicture(const VARIANT& saved, common::ComPtr<IPictureDisp>* picture) {
-  const VARTYPE type = V_VT(&saved);
-  IUnknown* object = nullptr;
-  if (type == VT_DISPATCH) {
-    object = V_DISPATCH(&saved);
-  } else if (type == VT_UNKNOWN) {
-    object = V_UNKNOWN(&saved);
-  } else if (type == (VT_DISPATCH | VT_BYREF) && V_DISPATCHREF(&saved)) {
-    object = *V_DISPATCHREF(&saved);
-  } else if (type == (VT_UNKNOWN | VT_BYREF) && V_UNKNOWNREF(&saved)) {
-    object = *V_UNKNOWNREF(&saved);
-  } else {
-    return DISP_E_TYPEMISMATCH;
-  }
   picture->reset();
+  common::ComPtr<IUnknown> object;
+  RETURN_IF_FAILED(common::ReadObject(saved, &object));
   if (!object) return S_OK;
-  if (FAILED(object->QueryInterface(IID_IPictureDisp, picture->put_void())) || !*picture) {
-    return DISP_E_TYPEMISMATCH;
-  }
+  if (FAILED(object.As(picture)) || !*picture) RETURN_HR(DISP_E_TYPEMISMATCH);
   return S_OK;
 }
 
@@ -75,11 +51,9 @@ bool ReadKey(IPropertyBag* bag, const wchar_t* key, IErrorLog* errors, common::U
 
 HRESULT LogBadValue(IErrorLog* errors, const wchar_t* key, const ControlError& error) {
   if (errors) {
-    EXCEPINFO info;
-    FillExcepInfo(error, &info);
-    errors->AddError(key, &info);
-    ::SysFreeString(info.bstrSource);
-    ::SysFreeString(info.bstrDescription);
+    common::UniqueExcepInfo info;
+    FillExcepInfo(error, info.get());
+    errors->AddError(key, info.get());
   }
   return ReportError(error, IID_IPersistPropertyBag);
 }
@@ -94,6 +68,9 @@ HRESULT SavePictureBytes(IPictureDisp* picture, std::vector<BYTE>* bytes) {
 }
 
 HRESULT LoadPictureBytes(const std::vector<BYTE>& bytes, common::ComPtr<IPictureDisp>* picture) {
+  // The platform's loader trusts the sizes inside the bytes: only bytes
+  // whose every size lies within them go on to it.
+  if (!IsWellFormedSavedPicture(bytes.data(), bytes.size())) RETURN_HR(STG_E_READFAULT);
   common::ComPtr<IStream> memory;
   RETURN_IF_FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, memory.put()));
   RETURN_IF_FAILED(WriteBytes(memory.get(), bytes.data(), static_cast<ULONG>(bytes.size())));
@@ -158,7 +135,9 @@ HRESULT TraylumeControl::ReadBag(IPropertyBag* bag, IErrorLog* errors, SavedProp
                                     std::pair{kExtentYKey, &properties->extent.cy}}) {
     if (!ReadKey(bag, key, errors, &value)) continue;
     common::UniqueVariant number;
-    if (FAILED(SavedScalar(*value.get(), VT_I4, number.put()))) return LogBadValue(errors, key, mistyped);
+    if (FAILED(common::ReadScalar(*value.get(), VT_I4, &number))) return LogBadValue(errors, key, mistyped);
+    // A size, as IOleObject::SetExtent takes it: never negative.
+    if (V_I4(number.get()) < 0) return LogBadValue(errors, key, {E_INVALIDARG, texts::kSavedExtentNegative});
     *extent = V_I4(number.get());
   }
   if (ReadKey(bag, kIconKey, errors, &value)) {
@@ -172,20 +151,22 @@ HRESULT TraylumeControl::ReadBag(IPropertyBag* bag, IErrorLog* errors, SavedProp
   }
   if (ReadKey(bag, kToolTipKey, errors, &value)) {
     common::UniqueVariant text;
-    if (FAILED(SavedScalar(*value.get(), VT_BSTR, text.put()))) return LogBadValue(errors, kToolTipKey, mistyped);
+    if (FAILED(common::ReadScalar(*value.get(), VT_BSTR, &text))) return LogBadValue(errors, kToolTipKey, mistyped);
     const BSTR chars = V_BSTR(text.get());
-    properties->toolTip.assign(chars ? chars : L"", chars ? ::SysStringLen(chars) : 0);
+    properties->toolTip.assign(chars, ::SysStringLen(chars));
   }
   return S_OK;
 }
 
 STDMETHODIMP TraylumeControl::Load(IPropertyBag* bag, IErrorLog* errors) {
   if (!bag) return E_POINTER;
-  // A key the bag does not have keeps the value the control has now.
-  SavedProperties properties = CurrentProperties();
-  RETURN_IF_FAILED(ReadBag(bag, errors, &properties));
-  UseProperties(std::move(properties));
-  return S_OK;
+  return common::NoThrow([&] {
+    // A key the bag does not have keeps the value the control has now.
+    SavedProperties properties = CurrentProperties();
+    RETURN_IF_FAILED(ReadBag(bag, errors, &properties));
+    UseProperties(std::move(properties));
+    return S_OK;
+  });
 }
 
 STDMETHODIMP TraylumeControl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
@@ -211,7 +192,7 @@ STDMETHODIMP TraylumeControl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
 }
 
 HRESULT TraylumeControl::ReadStream(IStream* stream, SavedProperties* properties) {
-  const HRESULT damaged = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+  const HRESULT damaged = STG_E_READFAULT;
   uint32_t magic = 0, version = 0, hasIcon = 0;
   RETURN_IF_FAILED(ReadUint32(stream, &magic));
   RETURN_IF_FAILED(ReadUint32(stream, &version));
@@ -219,6 +200,7 @@ HRESULT TraylumeControl::ReadStream(IStream* stream, SavedProperties* properties
   int32_t x = 0, y = 0;
   RETURN_IF_FAILED(ReadInt32(stream, &x));
   RETURN_IF_FAILED(ReadInt32(stream, &y));
+  if (x < 0 || y < 0) return damaged;  // a size is never negative
   properties->extent = {x, y};
   RETURN_IF_FAILED(ReadText(stream, kMaxToolTipLength, &properties->toolTip));
   RETURN_IF_FAILED(ReadUint32(stream, &hasIcon));
@@ -252,10 +234,12 @@ HRESULT TraylumeControl::WriteStream(IStream* stream) {
 
 STDMETHODIMP TraylumeControl::Load(IStream* stream) {
   if (!stream) return E_POINTER;
-  SavedProperties properties;
-  RETURN_IF_FAILED(ReadStream(stream, &properties));
-  UseProperties(std::move(properties));
-  return S_OK;
+  return common::NoThrow([&] {
+    SavedProperties properties;
+    RETURN_IF_FAILED(ReadStream(stream, &properties));
+    UseProperties(std::move(properties));
+    return S_OK;
+  });
 }
 
 STDMETHODIMP TraylumeControl::Save(IStream* stream, BOOL clearDirty) {
@@ -276,4 +260,4 @@ STDMETHODIMP TraylumeControl::GetSizeMax(ULARGE_INTEGER* size) {
   return S_OK;
 }
 
-}  // namespace ocx
+}  // namespace traylume

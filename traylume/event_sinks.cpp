@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace ocx {
+namespace traylume {
 
 HRESULT EventSinks::Advise(IUnknown* sink, DWORD* cookie) {
   if (!cookie) return E_POINTER;
@@ -55,4 +55,4 @@ void EventSinks::Raise(DISPID id, std::optional<short> button) {
   }
 }
 
-}  // namespace ocx
+}  // namespace traylume

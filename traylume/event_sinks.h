@@ -11,7 +11,7 @@
 
 #include "common/com_ptr.h"
 
-namespace ocx {
+namespace traylume {
 
 class EventSinks {
  public:
@@ -43,4 +43,4 @@ class EventSinks {
   DWORD nextCookie_ = 1;
 };
 
-}  // namespace ocx
+}  // namespace traylume

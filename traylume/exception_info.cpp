@@ -5,7 +5,7 @@
 #include "common/com_ptr.h"
 #include "traylume/user_texts.h"
 
-namespace ocx {
+namespace traylume {
 namespace {
 
 void SetThreadErrorInfo(const ControlError& error, REFIID iid) {
@@ -38,4 +38,4 @@ HRESULT ReportError(const ControlError& error, REFIID iid) {
   return error.code;
 }
 
-}  // namespace ocx
+}  // namespace traylume

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
-namespace ocx {
+namespace traylume {
 
 struct ControlError {
   HRESULT code = E_FAIL;
@@ -23,4 +23,4 @@ HRESULT ReportError(const ControlError& error, REFIID iid);
 // An EXCEPINFO for IErrorLog::AddError.
 void FillExcepInfo(const ControlError& error, EXCEPINFO* info);
 
-}  // namespace ocx
+}  // namespace traylume

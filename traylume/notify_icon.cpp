@@ -1,18 +1,19 @@
 #include "traylume/notify_icon.h"
 
+#include "contract/traylume_contract.h"
 #include "traylume/notify_text.h"
 #include "traylume/tray_window.h"
 
-namespace ocx {
+namespace traylume {
 namespace {
 
 DWORD BalloonKind(long kind) {
   switch (kind) {
-    case 1:
+    case contract::kBalloonInformation:
       return NIIF_INFO;
-    case 2:
+    case contract::kBalloonWarning:
       return NIIF_WARNING;
-    case 3:
+    case contract::kBalloonError:
       return NIIF_ERROR;
     default:
       return NIIF_NONE;
@@ -22,38 +23,43 @@ DWORD BalloonKind(long kind) {
 }  // namespace
 
 void NotifyIcon::SetIcon(SharedIcon icon) {
-  icon_ = std::move(icon);
+  settings_.icon = std::move(icon);
   pending_ |= kIconPart;
 }
 
 void NotifyIcon::SetToolTip(std::wstring text) {
-  toolTip_ = std::move(text);
+  settings_.toolTip = std::move(text);
   pending_ |= kTipPart;
 }
 
 void NotifyIcon::SetBalloon(bool on) {
-  balloon_ = on;
+  settings_.balloon = on;
   pending_ |= kBalloonPart;
 }
 
 void NotifyIcon::SetBalloonTitle(std::wstring text) {
-  balloonTitle_ = std::move(text);
+  settings_.balloonTitle = std::move(text);
   pending_ |= kBalloonPart;
 }
 
 void NotifyIcon::SetBalloonText(std::wstring text) {
-  balloonText_ = std::move(text);
+  settings_.balloonText = std::move(text);
   pending_ |= kBalloonPart;
 }
 
 void NotifyIcon::SetBalloonIcon(long kind) {
-  balloonIcon_ = kind;
+  settings_.balloonIcon = kind;
   pending_ |= kBalloonPart;
 }
 
 void NotifyIcon::SetBalloonSound(bool on) {
-  balloonSound_ = on;
+  settings_.balloonSound = on;
   pending_ |= kBalloonPart;
+}
+
+void NotifyIcon::ResetSettings(Settings settings) {
+  settings_ = std::move(settings);
+  pending_ = kAllParts;
 }
 
 NOTIFYICONDATAW NotifyIcon::Describe(unsigned parts) const {
@@ -63,20 +69,20 @@ NOTIFYICONDATAW NotifyIcon::Describe(unsigned parts) const {
   data.uID = kIconId;
   data.uFlags = NIF_MESSAGE;
   data.uCallbackMessage = kCallbackMessage;
-  if ((parts & kIconPart) && icon_) {
+  if ((parts & kIconPart) && settings_.icon) {
     data.uFlags |= NIF_ICON;
-    data.hIcon = icon_->get();
+    data.hIcon = settings_.icon->get();
   }
   if (parts & kTipPart) {
     data.uFlags |= NIF_TIP;
-    CopyTruncated(data.szTip, toolTip_);
+    CopyTruncated(data.szTip, settings_.toolTip);
   }
   if (parts & kBalloonPart) {
-    if (balloon_) {
+    if (settings_.balloon) {
       data.uFlags |= NIF_INFO;
-      CopyTruncated(data.szInfoTitle, balloonTitle_);
-      CopyTruncated(data.szInfo, balloonText_);
-      data.dwInfoFlags = BalloonKind(balloonIcon_) | (balloonSound_ ? 0 : NIIF_NOSOUND);
+      CopyTruncated(data.szInfoTitle, settings_.balloonTitle);
+      CopyTruncated(data.szInfo, settings_.balloonText);
+      data.dwInfoFlags = BalloonKind(settings_.balloonIcon) | (settings_.balloonSound ? 0 : NIIF_NOSOUND);
       data.uTimeout = 10000;
     } else if (appliedBalloon_) {
       data.uFlags |= NIF_INFO;  // an empty text takes the balloon down
@@ -94,9 +100,9 @@ HRESULT NotifyIcon::Send(DWORD message, unsigned parts) {
   }
   if (!::Shell_NotifyIconW(message, &data)) return E_FAIL;
   shown_ = true;
-  if (data.uFlags & NIF_ICON) appliedIcon_ = icon_;
-  if (data.uFlags & NIF_TIP) appliedToolTip_ = toolTip_;
-  if (parts & kBalloonPart) appliedBalloon_ = balloon_;
+  if (data.uFlags & NIF_ICON) appliedIcon_ = settings_.icon;
+  if (data.uFlags & NIF_TIP) appliedToolTip_ = settings_.toolTip;
+  if (parts & kBalloonPart) appliedBalloon_ = settings_.balloon;
   pending_ &= ~parts;
   return S_OK;
 }
@@ -150,4 +156,4 @@ void NotifyIcon::Restore() {
   appliedBalloon_ = false;
 }
 
-}  // namespace ocx
+}  // namespace traylume

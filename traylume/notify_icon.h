@@ -11,7 +11,7 @@
 
 #include "common/unique_handle.h"
 
-namespace ocx {
+namespace traylume {
 
 class NotifyIcon {
  public:
@@ -19,6 +19,17 @@ class NotifyIcon {
 
   // The window that owns the icon and receives kCallbackMessage.
   void SetWindow(HWND window) { window_ = window; }
+
+  // What the properties hold; the shell shows what was last applied.
+  struct Settings {
+    SharedIcon icon;
+    std::wstring toolTip;
+    bool balloon = false;
+    std::wstring balloonTitle;
+    std::wstring balloonText;
+    long balloonIcon = 0;
+    bool balloonSound = true;
+  };
 
   // Setters record the value and mark it pending; nothing reaches the
   // shell until Show or Apply.
@@ -29,13 +40,16 @@ class NotifyIcon {
   void SetBalloonText(std::wstring text);
   void SetBalloonIcon(long kind);
   void SetBalloonSound(bool on);
+  // Puts back earlier settings (a change that failed): all of them pending.
+  void ResetSettings(Settings settings);
 
-  const std::wstring& toolTip() const { return toolTip_; }
-  bool balloon() const { return balloon_; }
-  const std::wstring& balloonTitle() const { return balloonTitle_; }
-  const std::wstring& balloonText() const { return balloonText_; }
-  long balloonIcon() const { return balloonIcon_; }
-  bool balloonSound() const { return balloonSound_; }
+  const Settings& settings() const { return settings_; }
+  const std::wstring& toolTip() const { return settings_.toolTip; }
+  bool balloon() const { return settings_.balloon; }
+  const std::wstring& balloonTitle() const { return settings_.balloonTitle; }
+  const std::wstring& balloonText() const { return settings_.balloonText; }
+  long balloonIcon() const { return settings_.balloonIcon; }
+  bool balloonSound() const { return settings_.balloonSound; }
   bool shown() const { return shown_; }
 
   // Adds the icon with every setting, or brings a shown one up to date.
@@ -63,13 +77,7 @@ class NotifyIcon {
 
   HWND window_ = nullptr;
 
-  SharedIcon icon_;
-  std::wstring toolTip_;
-  bool balloon_ = false;
-  std::wstring balloonTitle_;
-  std::wstring balloonText_;
-  long balloonIcon_ = 0;
-  bool balloonSound_ = true;
+  Settings settings_;
 
   unsigned pending_ = kAllParts;
   bool shown_ = false;
@@ -79,4 +87,4 @@ class NotifyIcon {
   bool appliedBalloon_ = false;
 };
 
-}  // namespace ocx
+}  // namespace traylume

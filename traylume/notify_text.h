@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace ocx {
+namespace traylume {
 
 // Copies as much of `text` as `field` holds with its terminator, never
 // splitting a surrogate pair at the cut.
@@ -20,4 +20,4 @@ void CopyTruncated(wchar_t (&field)[N], std::wstring_view text) {
   field[count] = L'\0';
 }
 
-}  // namespace ocx
+}  // namespace traylume

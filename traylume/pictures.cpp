@@ -4,7 +4,7 @@
 
 #include "common/hresult.h"
 
-namespace ocx {
+namespace traylume {
 namespace {
 
 constexpr int kDefaultIconSize = 32;
@@ -101,4 +101,4 @@ HRESULT TrayIconFromPicture(IPicture* picture, common::UniqueIcon* icon) {
   return *icon ? S_OK : common::LastErrorHr();
 }
 
-}  // namespace ocx
+}  // namespace traylume

@@ -8,7 +8,7 @@
 #include "common/com_ptr.h"
 #include "common/unique_handle.h"
 
-namespace ocx {
+namespace traylume {
 
 // The control's icon until a picture is set: drawn in code, 32 x 32.
 HRESULT MakeDefaultIcon(common::UniqueIcon* icon);
@@ -21,4 +21,4 @@ HRESULT PictureFromIcon(common::UniqueIcon* icon, common::ComPtr<IPictureDisp>* 
 // of picture (metafiles, none) give CTL_E_INVALIDPICTURE.
 HRESULT TrayIconFromPicture(IPicture* picture, common::UniqueIcon* icon);
 
-}  // namespace ocx
+}  // namespace traylume

@@ -6,12 +6,13 @@
 #include <string_view>
 
 #include "common/hresult.h"
+#include "common/module.h"
+#include "common/text.h"
 #include "common/unique_handle.h"
 #include "traylume/control_ids.h"
-#include "traylume/server_module.h"
 #include "traylume/type_library.h"
 
-namespace ocx {
+namespace traylume {
 namespace {
 
 // One value to write: key and value name (nullptr: the key's default
@@ -68,17 +69,6 @@ constexpr const wchar_t* kProgIdKeys[] = {L"%PROGID%", L"%VERSIONEDPROGID%"};
 // The automation marshaler (PSDispatch) serves dispinterfaces.
 constexpr const wchar_t kDispatchProxy[] = L"{00020420-0000-0000-C000-000000000046}";
 
-std::wstring GuidText(REFGUID guid) {
-  wchar_t text[40] = {};
-  ::StringFromGUID2(guid, text, 40);
-  return text;
-}
-
-std::wstring DirectoryOf(const std::wstring& path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
 class Expander {
  public:
   explicit Expander(std::wstring modulePath) : module_(std::move(modulePath)) {}
@@ -101,16 +91,16 @@ class Expander {
 
  private:
   std::wstring Word(std::wstring_view word) const {
-    if (word == L"CLSID") return GuidText(CLSID_Traylume);
-    if (word == L"LIBID") return GuidText(LIBID_TraylumeControl);
-    if (word == L"CONTROLIID") return GuidText(DIID_ITraylume);
-    if (word == L"EVENTSIID") return GuidText(DIID_ITraylumeEvents);
+    if (word == L"CLSID") return common::GuidText(CLSID_Traylume);
+    if (word == L"LIBID") return common::GuidText(LIBID_TraylumeControl);
+    if (word == L"CONTROLIID") return common::GuidText(DIID_ITraylume);
+    if (word == L"EVENTSIID") return common::GuidText(DIID_ITraylumeEvents);
     if (word == L"PROGID") return kProgId;
     if (word == L"VERSIONEDPROGID") return kVersionedProgId;
     if (word == L"DESCRIPTION") return kClassDescription;
     if (word == L"VERSION") return std::to_wstring(kTypeLibMajor) + L"." + std::to_wstring(kTypeLibMinor);
     if (word == L"MODULE") return module_;
-    if (word == L"MODULEDIR") return DirectoryOf(module_);
+    if (word == L"MODULEDIR") return common::FolderOf(module_);
     if (word == L"MISCSTATUS") return std::to_wstring(kMiscStatus);
     if (word == L"DISPATCHPROXY") return kDispatchProxy;
 #ifdef _WIN64
@@ -182,7 +172,7 @@ HRESULT RemoveEntries(HKEY root, const Expander& expand) {
 }  // namespace
 
 HRESULT RegisterServer(RegistrationScope scope) {
-  const std::wstring module = ModulePath();
+  const std::wstring module = common::ModulePath(common::ThisModule());
   if (module.empty()) return common::LastErrorHr();
   // Registering a server whose type library does not load would leave
   // hosts with a class they cannot describe.
@@ -206,7 +196,7 @@ HRESULT RegisterServer(RegistrationScope scope) {
 HRESULT UnregisterServer(RegistrationScope scope) {
   common::UniqueRegKey root;
   RETURN_IF_FAILED(OpenClassesRoot(scope, KEY_ALL_ACCESS, &root));
-  return RemoveEntries(root.get(), Expander(ModulePath()));
+  return RemoveEntries(root.get(), Expander(common::ModulePath(common::ThisModule())));
 }
 
-}  // namespace ocx
+}  // namespace traylume

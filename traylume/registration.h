@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace ocx {
+namespace traylume {
 
 enum class RegistrationScope {
   kMachine,  // HKLM\Software\Classes: what regsvr32 does
@@ -15,4 +15,4 @@ HRESULT RegisterServer(RegistrationScope scope);
 // Removes what RegisterServer wrote; keys that are already gone are fine.
 HRESULT UnregisterServer(RegistrationScope scope);
 
-}  // namespace ocx
+}  // namespace traylume

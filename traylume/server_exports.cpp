@@ -14,8 +14,8 @@
 
 namespace {
 
-const ocx::ClassEntry kClasses[] = {
-    {&CLSID_Traylume, &ocx::CreateTraylumeControl},
+const traylume::ClassEntry kClasses[] = {
+    {&CLSID_Traylume, &traylume::CreateTraylumeControl},
 };
 
 }  // namespace
@@ -29,33 +29,33 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, void* reserved) {
     // Unloaded by FreeLibrary while the process goes on: a class left
     // registered would point at this module's window procedure after it
     // is gone. At process exit (reserved != nullptr) there is nothing to do.
-    ocx::UnregisterTrayWindowClass();
+    traylume::UnregisterTrayWindowClass();
   }
   return TRUE;
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** factory) {
-  return ocx::GetClassFactory(kClasses, std::size(kClasses), clsid, iid, factory);
+  return traylume::GetClassFactory(kClasses, std::size(kClasses), clsid, iid, factory);
 }
 
 STDAPI DllCanUnloadNow() { return common::module_lock::Count() == 0 ? S_OK : S_FALSE; }
 
-STDAPI DllRegisterServer() { return ocx::RegisterServer(ocx::RegistrationScope::kMachine); }
+STDAPI DllRegisterServer() { return traylume::RegisterServer(traylume::RegistrationScope::kMachine); }
 
-STDAPI DllUnregisterServer() { return ocx::UnregisterServer(ocx::RegistrationScope::kMachine); }
+STDAPI DllUnregisterServer() { return traylume::UnregisterServer(traylume::RegistrationScope::kMachine); }
 
 // regsvr32 /i:user [/u] Traylume.ocx registers (removes) the control for
 // the current user only; no command line means machine-wide.
 STDAPI DllInstall(BOOL install, PCWSTR commandLine) {
-  ocx::RegistrationScope scope = ocx::RegistrationScope::kMachine;
+  traylume::RegistrationScope scope = traylume::RegistrationScope::kMachine;
   if (commandLine && *commandLine) {
     if (::CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) == CSTR_EQUAL) {
-      scope = ocx::RegistrationScope::kUser;
+      scope = traylume::RegistrationScope::kUser;
     } else if (::CompareStringOrdinal(commandLine, -1, L"machine", -1, TRUE) != CSTR_EQUAL) {
       return E_INVALIDARG;
     }
   }
-  return install ? ocx::RegisterServer(scope) : ocx::UnregisterServer(scope);
+  return install ? traylume::RegisterServer(scope) : traylume::UnregisterServer(scope);
 }
 
 }  // extern "C"

@@ -10,7 +10,7 @@
 
 #include "common/com_object.h"
 
-namespace ocx {
+namespace traylume {
 
 // `Stored` keeps its own references; `copy` hands one item to the caller
 // with a new reference.
@@ -57,4 +57,4 @@ class SnapshotEnumerator final : public common::ComObject<Enum> {
   size_t position_;
 };
 
-}  // namespace ocx
+}  // namespace traylume

@@ -2,12 +2,12 @@
 
 #include "common/hresult.h"
 
-namespace ocx {
+namespace traylume {
 namespace {
 
 // What a stream that ends too early reports.
-constexpr HRESULT kTruncated = HRESULT_FROM_WIN32(ERROR_HANDLE_EOF);
-constexpr HRESULT kDamaged = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+constexpr HRESULT kTruncated = STG_E_READFAULT;
+constexpr HRESULT kDamaged = STG_E_READFAULT;
 
 }  // namespace
 
@@ -74,4 +74,4 @@ HRESULT StreamContents(IStream* memoryStream, std::vector<BYTE>* bytes) {
   return S_OK;
 }
 
-}  // namespace ocx
+}  // namespace traylume

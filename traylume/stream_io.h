@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace ocx {
+namespace traylume {
 
 HRESULT WriteBytes(IStream* stream, const void* data, ULONG size);
 HRESULT ReadBytes(IStream* stream, void* data, ULONG size);
@@ -31,4 +31,4 @@ HRESULT ReadBlob(IStream* stream, uint32_t maxSize, std::vector<BYTE>* bytes);
 // Everything written to a memory stream so far.
 HRESULT StreamContents(IStream* memoryStream, std::vector<BYTE>* bytes);
 
-}  // namespace ocx
+}  // namespace traylume

@@ -11,9 +11,9 @@
 
 #include <windows.h>
 
-#include "common/unique_handle.h"
+#include "common/window_base.h"
 
-namespace ocx {
+namespace traylume {
 
 constexpr const wchar_t kTrayWindowClass[] = L"TraylumeTrayWindow";
 constexpr UINT kCallbackMessage = WM_APP + 1;
@@ -32,25 +32,22 @@ class TrayWindowListener {
   ~TrayWindowListener() = default;
 };
 
-class TrayWindow {
+class TrayWindow : public common::WindowBase<TrayWindow> {
  public:
   TrayWindow() = default;
-  TrayWindow(const TrayWindow&) = delete;
-  TrayWindow& operator=(const TrayWindow&) = delete;
   ~TrayWindow() { Destroy(); }
 
   // Creates the window on the calling thread; callbacks go to `listener`.
   HRESULT Create(TrayWindowListener* listener);
   void Destroy();
-  HWND get() const { return window_.get(); }
+  HWND get() const { return hwnd(); }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  // true when handled; `this` may be gone when it returns (a listener may
-  // drop the last reference to the control that owns this window).
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  friend class common::WindowBase<TrayWindow>;
+  // `this` may be gone when it returns: a listener may drop the last
+  // reference to the control that owns this window.
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  common::UniqueWindow window_;
   TrayWindowListener* listener_ = nullptr;
   UINT taskbarCreated_ = 0;
 };
@@ -58,4 +55,4 @@ class TrayWindow {
 // For DllMain: forget the window class when the module unloads.
 void UnregisterTrayWindowClass();
 
-}  // namespace ocx
+}  // namespace traylume

@@ -3,13 +3,13 @@
 #include <iterator>
 
 #include "common/hresult.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "traylume/connection_point.h"
 #include "traylume/pictures.h"
 #include "traylume/type_library.h"
 #include "traylume/user_texts.h"
 
-namespace ocx {
+namespace traylume {
 namespace {
 
 // What each tray callback becomes: the event and its button code.
@@ -20,20 +20,20 @@ struct CallbackEvent {
 };
 
 constexpr CallbackEvent kCallbackEvents[] = {
-    {WM_MOUSEMOVE, traylume::dispid::kMouseMove, 0},
-    {WM_LBUTTONDOWN, traylume::dispid::kMouseDown, traylume::kLeftButton},
-    {WM_RBUTTONDOWN, traylume::dispid::kMouseDown, traylume::kRightButton},
-    {WM_MBUTTONDOWN, traylume::dispid::kMouseDown, traylume::kMiddleButton},
-    {WM_LBUTTONUP, traylume::dispid::kMouseUp, traylume::kLeftButton},
-    {WM_RBUTTONUP, traylume::dispid::kMouseUp, traylume::kRightButton},
-    {WM_MBUTTONUP, traylume::dispid::kMouseUp, traylume::kMiddleButton},
-    {WM_LBUTTONDBLCLK, traylume::dispid::kDblClick, traylume::kLeftButton},
-    {WM_RBUTTONDBLCLK, traylume::dispid::kDblClick, traylume::kRightButton},
-    {WM_MBUTTONDBLCLK, traylume::dispid::kDblClick, traylume::kMiddleButton},
-    {NIN_BALLOONSHOW, traylume::dispid::kBalloonShow, 0},
-    {NIN_BALLOONHIDE, traylume::dispid::kBalloonClose, 0},
-    {NIN_BALLOONTIMEOUT, traylume::dispid::kBalloonClose, 0},
-    {NIN_BALLOONUSERCLICK, traylume::dispid::kBalloonClick, 0},
+    {WM_MOUSEMOVE, contract::dispid::kMouseMove, 0},
+    {WM_LBUTTONDOWN, contract::dispid::kMouseDown, contract::kLeftButton},
+    {WM_RBUTTONDOWN, contract::dispid::kMouseDown, contract::kRightButton},
+    {WM_MBUTTONDOWN, contract::dispid::kMouseDown, contract::kMiddleButton},
+    {WM_LBUTTONUP, contract::dispid::kMouseUp, contract::kLeftButton},
+    {WM_RBUTTONUP, contract::dispid::kMouseUp, contract::kRightButton},
+    {WM_MBUTTONUP, contract::dispid::kMouseUp, contract::kMiddleButton},
+    {WM_LBUTTONDBLCLK, contract::dispid::kDblClick, contract::kLeftButton},
+    {WM_RBUTTONDBLCLK, contract::dispid::kDblClick, contract::kRightButton},
+    {WM_MBUTTONDBLCLK, contract::dispid::kDblClick, contract::kMiddleButton},
+    {NIN_BALLOONSHOW, contract::dispid::kBalloonShow, 0},
+    {NIN_BALLOONHIDE, contract::dispid::kBalloonClose, 0},
+    {NIN_BALLOONTIMEOUT, contract::dispid::kBalloonClose, 0},
+    {NIN_BALLOONUSERCLICK, contract::dispid::kBalloonClick, 0},
 };
 
 }  // namespace
@@ -156,4 +156,4 @@ STDMETHODIMP TraylumeControl::InterfaceSupportsErrorInfo(REFIID iid) {
   return (iid == IID_IDispatch || iid == DIID_ITraylume) ? S_OK : S_FALSE;
 }
 
-}  // namespace ocx
+}  // namespace traylume

@@ -15,7 +15,7 @@
 #include "traylume/notify_icon.h"
 #include "traylume/tray_window.h"
 
-namespace ocx {
+namespace traylume {
 
 class TraylumeControl final
     : public common::ComObject<IDispatch, IProvideClassInfo2, IConnectionPointContainer, IPersistPropertyBag,
@@ -88,12 +88,20 @@ class TraylumeControl final
   struct DispatchMember;
   static const DispatchMember kMembers[];
   static const DispatchMember* FindMember(DISPID id);
-  static const DispatchMember* FindMember(const wchar_t* name);
   HRESULT InvokeGet(const DispatchMember& member, const DISPPARAMS& params, VARIANT* result);
   HRESULT InvokePut(const DispatchMember& member, WORD flags, const DISPPARAMS& params, ControlError* error,
                     UINT* argError);
-  HRESULT InvokeMethod(const DispatchMember& member, const DISPPARAMS& params, VARIANT* result,
-                       ControlError* error);
+  HRESULT InvokeMethod(const DispatchMember& member, const DISPPARAMS& params, ControlError* error);
+
+  // Everything a member put can change, to put back when the put fails.
+  struct State {
+    NotifyIcon::Settings tray;
+    bool autoRefresh = false;
+    common::ComPtr<IPictureDisp> picture;
+    bool dirty = false;
+  };
+  State CurrentState() const;
+  void RestoreState(State state);
 
   // Member handlers: gets fill a VARIANT; puts take the value already
   // coerced to the member's type; a failure the user reads fills `error`
@@ -165,4 +173,4 @@ class TraylumeControl final
 // The create function of the class factory's table.
 HRESULT CreateTraylumeControl(REFIID iid, void** object);
 
-}  // namespace ocx
+}  // namespace traylume

@@ -3,12 +3,12 @@
 #include <oleauto.h>
 
 #include "common/hresult.h"
-#include "traylume/server_module.h"
+#include "common/module.h"
 
-namespace ocx {
+namespace traylume {
 
 HRESULT LoadOwnTypeLib(common::ComPtr<ITypeLib>* library) {
-  const std::wstring path = ModulePath();
+  const std::wstring path = common::ModulePath(common::ThisModule());
   if (path.empty()) return E_UNEXPECTED;
   return ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library->put());
 }
@@ -19,4 +19,4 @@ HRESULT OwnTypeInfo(REFGUID guid, common::ComPtr<ITypeInfo>* info) {
   return library->GetTypeInfoOfGuid(guid, info->put());
 }
 
-}  // namespace ocx
+}  // namespace traylume

@@ -6,11 +6,11 @@
 
 #include "common/com_ptr.h"
 
-namespace ocx {
+namespace traylume {
 
 HRESULT LoadOwnTypeLib(common::ComPtr<ITypeLib>* library);
 
 // The type info of `guid` (the class or one of its dispinterfaces).
 HRESULT OwnTypeInfo(REFGUID guid, common::ComPtr<ITypeInfo>* info);
 
-}  // namespace ocx
+}  // namespace traylume

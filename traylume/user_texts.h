@@ -2,7 +2,7 @@
 // Every text of the control that reaches a user, through EXCEPINFO or
 // IErrorInfo descriptions. UTF-8 source, compiled as UTF-16.
 
-namespace ocx::texts {
+namespace traylume::texts {
 
 // Where the failure comes from (EXCEPINFO::bstrSource).
 constexpr const wchar_t kSource[] = L"TraylumeControl.Traylume";
@@ -20,5 +20,6 @@ constexpr const wchar_t kWindowFailed[] =
 constexpr const wchar_t kDefaultIconFailed[] = L"既定のアイコンを作れませんでした。";
 constexpr const wchar_t kSavedValueMistyped[] = L"保存されたプロパティの値の型が正しくありません。";
 constexpr const wchar_t kSavedIconUnusable[] = L"保存されたアイコンの画像を読み込めませんでした。";
+constexpr const wchar_t kSavedExtentNegative[] = L"保存された大きさが負の値です。";
 
-}  // namespace ocx::texts
+}  // namespace traylume::texts

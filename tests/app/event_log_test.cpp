@@ -2,14 +2,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "tests/app/form_fixture.h"
 
 namespace app_tests {
 namespace {
 
 using ::testing::ElementsAre;
-namespace dispid = traylume::dispid;
+namespace dispid = contract::dispid;
 
 class EventLog : public FormTest {
  protected:

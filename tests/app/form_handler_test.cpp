@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "tests/app/form_fixture.h"
 
 namespace app_tests {
@@ -125,7 +125,7 @@ TEST_F(FormHandlers, EachCommandButtonMakesExactlyOneCall) {
 }
 
 TEST_F(FormHandlers, AFailingMemberShowsOneMessageAndTheProgramGoesOn) {
-  fake->FailOn(traylume::dispid::kShowIcon, L"アイコンを表示できません。");
+  fake->FailOn(contract::dispid::kShowIcon, L"アイコンを表示できません。");
   Click(Ctl::cmdShow);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].owner, form->hwnd());
@@ -139,7 +139,7 @@ TEST_F(FormHandlers, AFailingMemberShowsOneMessageAndTheProgramGoesOn) {
 }
 
 TEST_F(FormHandlers, AFailingBalloonSupportedReadChangesNothing) {
-  fake->FailOn(traylume::dispid::kBalloonSupported, L"不明です。");
+  fake->FailOn(contract::dispid::kBalloonSupported, L"不明です。");
   Click(Ctl::chkBalloon);
   EXPECT_THAT(Calls(), ElementsAre(L"get BalloonSupported"));
   EXPECT_EQ(messages.size(), 1u);

@@ -7,7 +7,7 @@
 #include <olectl.h>
 
 #include "common/com_object.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "tests/app/form_fixture.h"
 #include "tests/support/message_pump.h"
 
@@ -84,7 +84,7 @@ TEST_F(FormStartup, PreviewIs16By16PixelsAlsoAtAHigherDpi) {
 }
 
 TEST_F(FormStartup, AFailingStepShowsOneMessageAndTheWindowStillOpens) {
-  fake->FailOn(traylume::dispid::kBalloonIcon, L"種類を受け付けません。");
+  fake->FailOn(contract::dispid::kBalloonIcon, L"種類を受け付けません。");
   ShowForm();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].owner, form->hwnd());

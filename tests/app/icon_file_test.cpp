@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/texts.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "common/com_object.h"
 #include "tests/app/form_fixture.h"
 
@@ -235,7 +235,7 @@ TEST_F(IconFile_, AnEmptyPathShowsOneMessage) {
 }
 
 TEST_F(IconFile_, AControlThatRefusesTheIconKeepsThePreview) {
-  fake->FailOn(traylume::dispid::kIcon, L"受け付けません。");
+  fake->FailOn(contract::dispid::kIcon, L"受け付けません。");
   Load(Write(L"traylume_refused.ico", IconFile(32, kBlue)));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_THAT(messages[0].text, HasSubstr(L"受け付けません。"));

@@ -6,7 +6,7 @@
 
 #include "common/com_object.h"
 #include "common/variant.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "component/event_sink.h"
 #include "tests/component/recording_events.h"
 #include "tests/support/com_test.h"
@@ -16,7 +16,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-namespace dispid = traylume::dispid;
+namespace dispid = contract::dispid;
 
 // {0E0D2C4B-6A55-4C2A-9D2B-8F3E7C1A5B60}: an event interface only this test knows.
 constexpr IID kSomeEvents = {0x0e0d2c4b, 0x6a55, 0x4c2a, {0x9d, 0x2b, 0x8f, 0x3e, 0x7c, 0x1a, 0x5b, 0x60}};
@@ -43,7 +43,7 @@ class EventSinkTest : public testing_support::ComTest {
  protected:
   void SetUp() override {
     ComTest::SetUp();
-    sink = common::make<traylume::EventSink>(&events, kSomeEvents);
+    sink = common::make<component::EventSink>(&events, kSomeEvents);
     ASSERT_TRUE(sink);
   }
   void TearDown() override {
@@ -61,7 +61,7 @@ class EventSinkTest : public testing_support::ComTest {
   }
 
   binding_tests::RecordingEvents events;
-  common::ComPtr<traylume::EventSink> sink;
+  common::ComPtr<component::EventSink> sink;
 };
 
 TEST_F(EventSinkTest, AnswersTheEventInterfaceIDispatchAndIUnknownOnly) {
@@ -77,8 +77,8 @@ TEST_F(EventSinkTest, AnswersTheEventInterfaceIDispatchAndIUnknownOnly) {
 }
 
 TEST_F(EventSinkTest, EachEventReachesItsHandlerWithTheButtonByReferenceByValueOrConverted) {
-  short left = traylume::kLeftButton;
-  LONG middle = traylume::kMiddleButton;
+  short left = contract::kLeftButton;
+  LONG middle = contract::kMiddleButton;
   common::UniqueVariant two;
   V_VT(two.get()) = VT_BSTR;
   V_BSTR(two.get()) = ::SysAllocString(L"2");
@@ -89,8 +89,8 @@ TEST_F(EventSinkTest, EachEventReachesItsHandlerWithTheButtonByReferenceByValueO
   } raised[] = {
       {dispid::kMouseDown, {Value(VT_I2 | VT_BYREF, &left)}, L"MouseDown 1"},
       {dispid::kMouseMove, {}, L"MouseMove"},
-      {dispid::kMouseUp, {Short(traylume::kRightButton)}, L"MouseUp 2"},
-      {dispid::kDblClick, {Short(traylume::kMiddleButton)}, L"DblClick 4"},
+      {dispid::kMouseUp, {Short(contract::kRightButton)}, L"MouseUp 2"},
+      {dispid::kDblClick, {Short(contract::kMiddleButton)}, L"DblClick 4"},
       {dispid::kBalloonShow, {}, L"BalloonShow"},
       {dispid::kBalloonClose, {}, L"BalloonClose"},
       {dispid::kBalloonClick, {}, L"BalloonClick"},
@@ -147,7 +147,7 @@ TEST_F(EventSinkTest, CallsThatDoNotFitAnEventAreRefusedWithoutCallingTheHandler
   // Counts that lie, no DISPPARAMS, named arguments, a property get.
   DISPPARAMS lying{nullptr, nullptr, 1, 0};
   EXPECT_EQ(sink->Invoke(dispid::kMouseDown, IID_NULL, 0, DISPATCH_METHOD, &lying, nullptr, nullptr, nullptr),
-            DISP_E_PARAMNOTFOUND);
+            E_INVALIDARG);
   EXPECT_EQ(sink->Invoke(dispid::kMouseUp, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr),
             DISP_E_PARAMNOTFOUND);
   VARIANT button = Short(1);
@@ -185,15 +185,15 @@ TEST_F(EventSinkTest, ADisconnectedSinkPassesNothingOn) {
 TEST_F(EventSinkTest, SeveralSinksOnTheFakeAllHearAnEvent) {
   auto fake = fakes::MakeFakeTraylume();
   binding_tests::RecordingEvents other;
-  auto sinkA = common::make<traylume::EventSink>(&events, fakes::kFakeTraylumeEventsIid);
-  auto sinkB = common::make<traylume::EventSink>(&other, fakes::kFakeTraylumeEventsIid);
+  auto sinkA = common::make<component::EventSink>(&events, fakes::kFakeTraylumeEventsIid);
+  auto sinkB = common::make<component::EventSink>(&other, fakes::kFakeTraylumeEventsIid);
   common::ComPtr<IConnectionPoint> point;
   ASSERT_EQ(fake->FindConnectionPoint(fakes::kFakeTraylumeEventsIid, point.put()), S_OK);
   DWORD a = 0, b = 0;
   ASSERT_EQ(point->Advise(static_cast<IDispatch*>(sinkA.get()), &a), S_OK);
   ASSERT_EQ(point->Advise(static_cast<IDispatch*>(sinkB.get()), &b), S_OK);
   EXPECT_EQ(fake->SinkCount(), 2u);
-  fake->Fire(dispid::kDblClick, traylume::kLeftButton);
+  fake->Fire(dispid::kDblClick, contract::kLeftButton);
   EXPECT_THAT(events.calls, ElementsAre(L"DblClick 1"));
   EXPECT_THAT(other.calls, ElementsAre(L"DblClick 1"));
   EXPECT_EQ(point->Unadvise(a), S_OK);

@@ -18,10 +18,10 @@ class PropertyBagTest : public testing_support::ComTest {
   void SetUp() override {
     ComTest::SetUp();
     picture = fakes::MakeFakeTraylume();
-    traylume::SavedState state;
+    component::SavedState state;
     state.icon = picture->icon;
     state.toolTipText = L"ツールチップのテストです。";
-    bag = common::make<traylume::PropertyBag>(state);
+    bag = common::make<component::PropertyBag>(state);
   }
   void TearDown() override {
     bag.reset();
@@ -36,7 +36,7 @@ class PropertyBagTest : public testing_support::ComTest {
   }
 
   common::ComPtr<fakes::FakeTraylume> picture;
-  common::ComPtr<traylume::PropertyBag> bag;
+  common::ComPtr<component::PropertyBag> bag;
 };
 
 TEST_F(PropertyBagTest, AnswersTheFourKeysWithTheirTypesOrTheTypeAskedFor) {
@@ -78,7 +78,7 @@ TEST_F(PropertyBagTest, AnswersTheFourKeysWithTheirTypesOrTheTypeAskedFor) {
 }
 
 TEST_F(PropertyBagTest, WithoutASavedPictureThereIsNoIcon) {
-  auto empty = common::make<traylume::PropertyBag>(traylume::SavedState());
+  auto empty = common::make<component::PropertyBag>(component::SavedState());
   common::UniqueVariant value;
   EXPECT_EQ(empty->Read(L"icon", value.get(), nullptr), E_INVALIDARG);
   EXPECT_EQ(value.type(), VT_EMPTY);

@@ -9,7 +9,7 @@
 
 namespace binding_tests {
 
-class RecordingEvents : public traylume::TraylumeEvents {
+class RecordingEvents : public component::TraylumeEvents {
  public:
   std::vector<std::wstring> calls;
 

@@ -11,7 +11,7 @@
 
 #include "common/com_object.h"
 #include "common/hresult.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "component/texts.h"
 #include "component/traylume.h"
 #include "tests/component/invoke_recorder.h"
@@ -21,9 +21,9 @@
 namespace {
 
 using ::testing::ElementsAre;
-using traylume::ComResult;
-using traylume::Traylume;
-namespace dispid = traylume::dispid;
+using common::ComResult;
+using component::Traylume;
+namespace dispid = contract::dispid;
 
 class TraylumeCalls : public testing_support::ComTest {
  protected:
@@ -93,17 +93,17 @@ TEST_F(TraylumeCalls, IconIsReadAsThePictureTheControlHoldsAndSetByReference) {
 TEST_F(TraylumeCalls, IconWithoutPictureIsAFailure) {
   fake->iconIsEmpty = true;
   common::ComPtr<IPictureDisp> picture;
-  ComResult result = control.GetIcon(&picture);
+  common::ComResult result = control.GetIcon(&picture);
   EXPECT_TRUE(FAILED(result.hr));
   EXPECT_EQ(result.operation, L"Icon");
-  EXPECT_EQ(result.description, traylume::texts::kIconIsNotPicture);
+  EXPECT_EQ(result.description, component::texts::kIconIsNotPicture);
   EXPECT_FALSE(picture);
 
   fake->iconIsEmpty = false;
   fake->icon.reset();  // VT_DISPATCH, but no object
   result = control.GetIcon(&picture);
   EXPECT_FALSE(result);
-  EXPECT_EQ(result.description, traylume::texts::kIconIsNotPicture);
+  EXPECT_EQ(result.description, component::texts::kIconIsNotPicture);
   EXPECT_FALSE(picture);
 }
 
@@ -111,7 +111,7 @@ TEST_F(TraylumeCalls, EveryMemberReportsItsOwnNameAndTheExcepInfoDescription) {
   const struct {
     DISPID id;
     const wchar_t* name;
-    ComResult (*call)(const Traylume&);
+    common::ComResult (*call)(const Traylume&);
   } kCalls[] = {
       {dispid::kBalloonSupported, L"BalloonSupported",
        [](const Traylume& c) {
@@ -136,13 +136,13 @@ TEST_F(TraylumeCalls, EveryMemberReportsItsOwnNameAndTheExcepInfoDescription) {
   };
   for (const auto& entry : kCalls) {
     fake->FailOn(entry.id, std::wstring(L"失敗: ") + entry.name);
-    const ComResult result = entry.call(control);
+    const common::ComResult result = entry.call(control);
     EXPECT_EQ(result.hr, DISP_E_EXCEPTION) << entry.name;
     EXPECT_EQ(result.operation, entry.name);
     EXPECT_EQ(result.description, std::wstring(L"失敗: ") + entry.name);
   }
   // Icon by reference fails as Icon too.
-  const ComResult result = control.PutRefIcon(fake->icon.get());
+  const common::ComResult result = control.PutRefIcon(fake->icon.get());
   EXPECT_EQ(result.operation, L"Icon");
   EXPECT_EQ(result.description, L"失敗: Icon");
 }
@@ -154,14 +154,14 @@ TEST_F(TraylumeCalls, EveryOtherKindOfFailureIsExplainedAndOldErrorInfoNeverReus
   fake->FailWith(dispid::kHideIcon, Kind::kPlainHresult, E_OUTOFMEMORY);
   const Traylume none;
   const struct {
-    std::function<ComResult()> call;
-    ComResult expected;
+    std::function<common::ComResult()> call;
+    common::ComResult expected;
   } failures[] = {
       {[&] { return control.PutBalloon(true); },
        {DISP_E_EXCEPTION, L"Balloon", fakes::FakeTraylume::kDeferredDescription}},
       {[&] { return control.ShowIcon(); }, {E_ACCESSDENIED, L"ShowIcon", L"通知領域に表示できません。"}},
       {[&] { return control.HideIcon(); }, {E_OUTOFMEMORY, L"HideIcon", common::SystemMessage(E_OUTOFMEMORY)}},
-      {[&] { return none.ShowIcon(); }, {E_POINTER, L"ShowIcon", traylume::texts::kNoControl}},
+      {[&] { return none.ShowIcon(); }, {E_POINTER, L"ShowIcon", component::texts::kNoControl}},
   };
   for (const auto& failure : failures) {
     SCOPED_TRACE(::testing::PrintToString(failure.expected.operation));
@@ -173,7 +173,7 @@ TEST_F(TraylumeCalls, EveryOtherKindOfFailureIsExplainedAndOldErrorInfoNeverReus
     ASSERT_EQ(create.As(&stale), S_OK);
     ::SetErrorInfo(0, stale.get());
 
-    const ComResult result = failure.call();
+    const common::ComResult result = failure.call();
     EXPECT_EQ(result.hr, failure.expected.hr);
     EXPECT_EQ(result.operation, failure.expected.operation);
     EXPECT_EQ(result.description, failure.expected.description);
@@ -206,7 +206,7 @@ TEST_F(TraylumeInvokeShape, PutsAreOneNamedValueGetsAndMethodsHaveNoArguments) {
   V_BOOL(recorder->answer.get()) = VARIANT_TRUE;
   const struct {
     const char* what;
-    std::function<ComResult()> call;
+    std::function<common::ComResult()> call;
     DISPID id;
     WORD flags;
     UINT arguments;
@@ -255,7 +255,7 @@ TEST_F(TraylumeInvokeShape, BalloonSupportedAcceptsAnyValueThatConvertsToBoolean
 
   V_VT(recorder->answer.put()) = VT_BSTR;
   V_BSTR(recorder->answer.get()) = ::SysAllocString(L"not a Boolean");
-  const ComResult result = control.GetBalloonSupported(&supported);
+  const common::ComResult result = control.GetBalloonSupported(&supported);
   EXPECT_FALSE(result);
   EXPECT_EQ(result.operation, L"BalloonSupported");
 }
@@ -271,9 +271,9 @@ TEST_F(TraylumeInvokeShape, IconMayComeAsUnknown) {
   // An object that is not a picture is no icon.
   V_VT(recorder->answer.put()) = VT_DISPATCH;
   V_DISPATCH(recorder->answer.get()) = common::ComPtr<IDispatch>(static_cast<IDispatch*>(recorder.get())).release();
-  const ComResult result = control.GetIcon(&picture);
+  const common::ComResult result = control.GetIcon(&picture);
   EXPECT_FALSE(result);
-  EXPECT_EQ(result.description, traylume::texts::kIconIsNotPicture);
+  EXPECT_EQ(result.description, component::texts::kIconIsNotPicture);
   EXPECT_FALSE(picture);
   recorder->answer.reset();  // no cycle: the recorder held itself
 }

@@ -11,7 +11,7 @@
 #include "common/com_object.h"
 #include "common/unique_handle.h"
 #include "common/variant.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "component/traylume_host.h"
 #include "tests/component/recording_events.h"
 #include "tests/support/com_test.h"
@@ -21,7 +21,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-namespace dispid = traylume::dispid;
+namespace dispid = contract::dispid;
 
 constexpr wchar_t kToolTip[] = L"ツールチップのテストです。";
 
@@ -39,7 +39,7 @@ class TraylumeHostTest : public testing_support::ComTest {
   }
   void TearDown() override {
     host.Close();
-    state = traylume::SavedState();
+    state = component::SavedState();
     saved.reset();
     fake.reset();
     window.reset();
@@ -51,14 +51,14 @@ class TraylumeHostTest : public testing_support::ComTest {
     fake.As(&unknown);
     return unknown;
   }
-  traylume::ComResult Attach() { return host.Attach(FakeUnknown(), state, window.get(), &events); }
+  common::ComResult Attach() { return host.Attach(FakeUnknown(), state, window.get(), &events); }
 
   common::ComPtr<fakes::FakeTraylume> fake;
   common::ComPtr<fakes::FakeTraylume> saved;
-  traylume::SavedState state;
+  component::SavedState state;
   common::UniqueWindow window;
   binding_tests::RecordingEvents events;
-  traylume::TraylumeHost host;
+  component::TraylumeHost host;
 };
 
 TEST_F(TraylumeHostTest, SiteFirstOnlyWhenAskedThenTheFourSavedValuesThenTheSink) {
@@ -114,15 +114,15 @@ TEST_F(TraylumeHostTest, SiteNamesTheFormsWindowAndSaysUserMode) {
 
 TEST_F(TraylumeHostTest, EventsReachTheHandler) {
   ASSERT_TRUE(Attach());
-  fake->Fire(dispid::kMouseDown, traylume::kLeftButton);
+  fake->Fire(dispid::kMouseDown, contract::kLeftButton);
   fake->Fire(dispid::kMouseMove);
-  fake->Fire(dispid::kMouseUp, traylume::kRightButton, /*byReference=*/false);
+  fake->Fire(dispid::kMouseUp, contract::kRightButton, /*byReference=*/false);
   EXPECT_THAT(events.calls, ElementsAre(L"MouseDown 1", L"MouseMove", L"MouseUp 2"));
 }
 
 TEST_F(TraylumeHostTest, EventInterfaceIsFoundInTheTypeInfoWhenGetGuidFails) {
   fake->answerDefaultSourceGuid = false;
-  const traylume::ComResult result = Attach();
+  const common::ComResult result = Attach();
   ASSERT_TRUE(result) << result.operation.c_str() << " " << result.description.c_str();
   EXPECT_EQ(fake->SinkCount(), 1u);
   fake->Fire(dispid::kBalloonClick);
@@ -152,7 +152,7 @@ TEST_F(TraylumeHostTest, CloseUnadvisesClosesClearsTheSiteAndLetsGo) {
 
 TEST_F(TraylumeHostTest, DestroyingTheHostOrAttachingAnotherControlClosesTheFirstInTheSameOrder) {
   {
-    traylume::TraylumeHost scoped;
+    component::TraylumeHost scoped;
     ASSERT_TRUE(scoped.Attach(FakeUnknown(), state, window.get(), &events));
     fake->ClearLog();
   }
@@ -176,7 +176,7 @@ TEST_F(TraylumeHostTest, EventsAfterCloseDoNotReachTheHandler) {
   ASSERT_TRUE(Attach());
   host.Close();
   ASSERT_EQ(fake->SinkCount(), 1u);
-  fake->Fire(dispid::kMouseDown, traylume::kLeftButton);
+  fake->Fire(dispid::kMouseDown, contract::kLeftButton);
   fake->Fire(dispid::kBalloonShow);
   EXPECT_THAT(events.calls, IsEmpty());
 }
@@ -194,7 +194,7 @@ TEST_F(TraylumeHostTest, AnObjectWithoutIDispatchIsRefused) {
   auto object = common::make<NotAControl>();
   common::ComPtr<IUnknown> unknown;
   ASSERT_EQ(object.As(&unknown), S_OK);
-  const traylume::ComResult result = host.Attach(unknown, state, window.get(), &events);
+  const common::ComResult result = host.Attach(unknown, state, window.get(), &events);
   EXPECT_FALSE(result);
   EXPECT_EQ(result.hr, E_NOINTERFACE);
   EXPECT_EQ(result.operation, L"IDispatch");

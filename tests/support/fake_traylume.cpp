@@ -8,15 +8,16 @@
 
 #include "common/bstr.h"
 #include "common/dispatch_args.h"
+#include "common/foreign_variant.h"
 #include "common/hresult.h"
 #include "common/variant.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "tests/support/test_pictures.h"
 
 namespace fakes {
 namespace {
 
-namespace dispid = traylume::dispid;
+namespace dispid = contract::dispid;
 
 // The members the fake answers, by dispatch id, and what may be done to each.
 struct Member {
@@ -358,7 +359,8 @@ STDMETHODIMP FakeTraylume::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAM
     kind = L"get";
   }
   const bool put = kind == L"let" || kind == L"putref";
-  const VARIANT* value = put ? common::PropertyPutValue(params) : nullptr;
+  const VARIANT* value = nullptr;
+  if (put) common::PropertyPutArgument(*params, &value, nullptr);
   std::wstring line = kind + L" " + name;
   if (put) line += value ? L" " + Describe(*value) : L" (no value)";
   if (!put && params->cArgs > 0) line += L" (" + std::to_wstring(params->cArgs) + L" arguments)";
@@ -373,10 +375,10 @@ STDMETHODIMP FakeTraylume::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAM
   if (auto failure = failures_.find(id); failure != failures_.end()) return Fail(failure->second, exception);
 
   if (kind == L"putref") {
-    common::UniqueVariant object;
-    if (FAILED(common::CoerceArgument(*value, VT_DISPATCH, object.put()))) return DISP_E_TYPEMISMATCH;
+    common::ComPtr<IUnknown> object;
+    if (FAILED(common::ReadObject(*value, &object))) return DISP_E_TYPEMISMATCH;
     common::ComPtr<IPictureDisp> picture;
-    if (IDispatch* dispatch = V_DISPATCH(object.get())) {
+    if (IUnknown* dispatch = object.get()) {
       if (FAILED(dispatch->QueryInterface(IID_IPictureDisp, picture.put_void()))) return DISP_E_TYPEMISMATCH;
     }
     icon = std::move(picture);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/bstr.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "tests/traylume/automation.h"
 #include "tests/traylume/control_fixture.h"
 #include "tests/traylume/recording_sink.h"
@@ -21,7 +21,7 @@
 namespace traylume_tests {
 namespace {
 
-namespace dispid = traylume::dispid;
+namespace dispid = contract::dispid;
 using testing_support::EmptyPicture;
 using testing_support::PictureCentreColor;
 using testing_support::PictureType;
@@ -290,7 +290,7 @@ TEST_F(AutomationTest, UnusablePicturesAreExceptionsTheUserCanRead) {
   const struct {
     IDispatch* object;
     const wchar_t* description;
-  } unusable[] = {{notAPicture.get(), ocx::texts::kNotAPicture}, {empty.get(), ocx::texts::kUnusablePicture}};
+  } unusable[] = {{notAPicture.get(), traylume::texts::kNotAPicture}, {empty.get(), traylume::texts::kUnusablePicture}};
   for (const auto& picture : unusable) {
     SCOPED_TRACE(Narrow(picture.description));
     Outcome outcome = PutRef(control_.get(), dispid::kIcon, Object(picture.object));

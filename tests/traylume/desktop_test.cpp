@@ -14,7 +14,7 @@
 
 #include "common/bstr.h"
 #include "common/unique_handle.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "tests/traylume/automation.h"
 #include "tests/traylume/control_fixture.h"
 #include "tests/support/com_test.h"
@@ -27,7 +27,7 @@ namespace traylume_tests {
 using testing_support::PumpUntil;
 namespace {
 
-namespace dispid = traylume::dispid;
+namespace dispid = contract::dispid;
 using testing_support::SolidIconPicture;
 
 constexpr const wchar_t kVerdictVariable[] = L"TRAYLUME_DESKTOP_VERDICT";

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "tests/support/message_pump.h"
 #include "tests/traylume/automation.h"
 #include "tests/traylume/control_fixture.h"
@@ -22,7 +22,7 @@ namespace {
 
 using testing_support::PumpPending;
 using testing_support::PumpUntil;
-namespace dispid = traylume::dispid;
+namespace dispid = contract::dispid;
 
 constexpr UINT kCallbackMessage = WM_APP + 1;
 constexpr WPARAM kIconId = 1;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/bstr.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "tests/traylume/automation.h"
 #include "tests/traylume/control_fixture.h"
 #include "tests/traylume/memory_property_bag.h"
@@ -23,7 +23,7 @@
 namespace traylume_tests {
 namespace {
 
-namespace dispid = traylume::dispid;
+namespace dispid = contract::dispid;
 using testing_support::EmptyPicture;
 using testing_support::PictureType;
 using testing_support::SolidBitmapPicture;
@@ -170,13 +170,13 @@ TEST_F(PersistenceTest, AValueOfTheWrongTypeFailsTheLoadAndChangesNothing) {
     HRESULT expected;
     const wchar_t* logged;
   } cases[] = {
-      {L"_extentx", Text(word.get()), DISP_E_TYPEMISMATCH, ocx::texts::kSavedValueMistyped},
-      {L"_extenty", Object(picture.get()), DISP_E_TYPEMISMATCH, ocx::texts::kSavedValueMistyped},
-      {L"icon", Text(word.get()), DISP_E_TYPEMISMATCH, ocx::texts::kSavedValueMistyped},
-      {L"icon", I4(5), DISP_E_TYPEMISMATCH, ocx::texts::kSavedValueMistyped},
-      {L"icon", Object(notAPicture.get()), DISP_E_TYPEMISMATCH, ocx::texts::kSavedValueMistyped},
+      {L"_extentx", Text(word.get()), DISP_E_TYPEMISMATCH, traylume::texts::kSavedValueMistyped},
+      {L"_extenty", Object(picture.get()), DISP_E_TYPEMISMATCH, traylume::texts::kSavedValueMistyped},
+      {L"icon", Text(word.get()), DISP_E_TYPEMISMATCH, traylume::texts::kSavedValueMistyped},
+      {L"icon", I4(5), DISP_E_TYPEMISMATCH, traylume::texts::kSavedValueMistyped},
+      {L"icon", Object(notAPicture.get()), DISP_E_TYPEMISMATCH, traylume::texts::kSavedValueMistyped},
       {L"icon", Object(empty.get()), CTL_E_INVALIDPICTURE, nullptr},
-      {L"tooltiptext", Object(picture.get()), DISP_E_TYPEMISMATCH, ocx::texts::kSavedValueMistyped},
+      {L"tooltiptext", Object(picture.get()), DISP_E_TYPEMISMATCH, traylume::texts::kSavedValueMistyped},
   };
   SetText(control_.get(), dispid::kToolTipText, L"そのまま");
   for (const auto& c : cases) {

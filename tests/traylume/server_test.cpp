@@ -10,7 +10,7 @@
 
 #include "common/bstr.h"
 #include "common/unique_handle.h"
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "tests/support/com_test.h"
 #include "tests/traylume/automation.h"
 #include "tests/traylume/ocx_server.h"
@@ -19,7 +19,7 @@
 namespace traylume_tests {
 namespace {
 
-namespace dispid = traylume::dispid;
+namespace dispid = contract::dispid;
 
 constexpr const wchar_t kProgId[] = L"TraylumeControl.Traylume";
 constexpr const wchar_t kVersionedProgId[] = L"TraylumeControl.Traylume.1";

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <string>
 
-#include "component/dispids.h"
+#include "contract/traylume_contract.h"
 #include "tests/support/message_pump.h"
 #include "tests/traylume/automation.h"
 #include "tests/traylume/control_fixture.h"
@@ -21,7 +21,7 @@ namespace {
 
 using testing_support::PumpPending;
 using testing_support::PumpUntil;
-namespace dispid = traylume::dispid;
+namespace dispid = contract::dispid;
 using testing_support::SolidBitmapPicture;
 using testing_support::SolidIconPicture;
 using TrayTest = ControlTest;
@@ -212,7 +212,7 @@ TEST_F(TrayTest, ShellRefusingTheIconIsAnExceptionTheUserCanRead) {
   shell_->failing = {NIM_ADD};
   Outcome outcome = Call(control_.get(), dispid::kShowIcon);
   EXPECT_EQ(outcome.hr, DISP_E_EXCEPTION);
-  EXPECT_EQ(outcome.description, ocx::texts::kShowFailed);
+  EXPECT_EQ(outcome.description, traylume::texts::kShowFailed);
   EXPECT_EQ(outcome.source, L"TraylumeControl.Traylume");
   // Nothing shown: hiding tells the shell nothing; a later attempt works.
   Call(control_.get(), dispid::kHideIcon);
@@ -236,7 +236,7 @@ TEST_F(TrayTest, AnIconTheShellLostIsAddedAgain) {
   SetText(control_.get(), dispid::kToolTipText, L"だめ");
   Outcome outcome = Call(control_.get(), dispid::kRefresh);
   EXPECT_EQ(outcome.hr, DISP_E_EXCEPTION);
-  EXPECT_EQ(outcome.description, ocx::texts::kUpdateFailed);
+  EXPECT_EQ(outcome.description, traylume::texts::kUpdateFailed);
 }
 
 TEST_F(TrayTest, TaskbarCreatedAddsAShownIconAgainWithItsLastAppliedStateAndNoHiddenOne) {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace traylume {
+namespace common {
 
 struct ComResult {
   HRESULT hr = S_OK;
@@ -23,4 +23,4 @@ struct ComResult {
   }
 };
 
-}  // namespace traylume
+}  // namespace common

@@ -1,15 +1,21 @@
 #pragma once
-// The window-class pattern every window of the program follows: the object
-// is handed over in CreateWindowEx's last argument, stored at WM_NCCREATE
-// and forgotten at WM_NCDESTROY; each message goes to the object's
-// HandleMessage, which sends it on to one member per message.
+// The window-class pattern every window of ours follows, in the program and
+// in the control alike: the object is handed over in CreateWindowEx's last
+// argument, stored at WM_NCCREATE and forgotten at WM_NCDESTROY; each
+// message goes to the object's HandleMessage, which sends it on to one
+// member per message. Classes are registered for the module this code is
+// linked into, so a DLL's windows belong to the DLL.
 
 #include <windows.h>
 
+#include <type_traits>
+#include <utility>
+
 #include "common/hresult.h"
+#include "common/module.h"
 #include "common/unique_handle.h"
 
-namespace app {
+namespace common {
 
 template <typename T>
 class WindowBase {
@@ -28,11 +34,11 @@ class WindowBase {
   static HRESULT RegisterClassOnce(const wchar_t* name, Fill fill) {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
-    if (::GetClassInfoExW(::GetModuleHandleW(nullptr), name, &existing)) return S_OK;
+    if (::GetClassInfoExW(ThisModule(), name, &existing)) return S_OK;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = &WindowBase::Procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.hInstance = ThisModule();
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = name;
     windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
@@ -42,22 +48,34 @@ class WindowBase {
     return error == ERROR_CLASS_ALREADY_EXISTS ? S_OK : HRESULT_FROM_WIN32(error);
   }
 
-  // Creates this object's window, of class `className`, as a child of
-  // `parent` at `place` (pixels).
-  HRESULT CreateChildWindow(const wchar_t* className, HWND parent, int id, const RECT& place, DWORD style,
-                            DWORD exStyle) {
+  // Creates this object's window of class `className` (registered here
+  // when it is not yet): a child of `parent` with `id`, or a top-level
+  // window when `parent` is null. `place` is in pixels.
+  HRESULT CreateWindowOfClass(const wchar_t* className, HWND parent, int id, const RECT& place, DWORD style,
+                              DWORD exStyle) {
     RETURN_IF_FAILED(RegisterClassOnce(className, [](WNDCLASSEXW&) {}));
     HWND window = ::CreateWindowExW(exStyle, className, L"", style, place.left, place.top,
                                     place.right - place.left, place.bottom - place.top, parent,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                    ::GetModuleHandleW(nullptr), static_cast<T*>(this));
-    return window ? S_OK : common::LastErrorHr();
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(),
+                                    static_cast<T*>(this));
+    return window ? S_OK : LastErrorHr();
   }
 
-  // Every window of ours paints in T::Paint(HDC), for WM_PAINT and
-  // WM_PRINTCLIENT alike; HandleMessage never sees those two.
+  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+
+ private:
+  // Windows that draw paint in T::Paint(HDC), for WM_PAINT and
+  // WM_PRINTCLIENT alike; HandleMessage never sees those two. Windows
+  // without a Paint (hidden ones) leave both to HandleMessage.
+  template <typename U, typename = void>
+  struct Paints : std::false_type {};
+  template <typename U>
+  struct Paints<U, std::void_t<decltype(std::declval<U&>().Paint(HDC{}))>> : std::true_type {};
+
   void OnPaint() {
-    common::PaintScope paint(hwnd_);
+    PaintScope paint(hwnd_);
     static_cast<T*>(this)->Paint(paint.get());
   }
   void OnPrintClient(HDC dc, LPARAM flags) {
@@ -69,11 +87,6 @@ class WindowBase {
     static_cast<T*>(this)->Paint(dc);
   }
 
-  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
-  }
-
- private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     T* self = nullptr;
     if (message == WM_NCCREATE) {
@@ -86,14 +99,19 @@ class WindowBase {
       self = reinterpret_cast<T*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    LRESULT result = 0;
-    if (message == WM_PAINT) {
-      self->OnPaint();
-    } else if (message == WM_PRINTCLIENT) {
-      self->OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
-    } else {
-      result = self->HandleMessage(message, wParam, lParam);
+    if constexpr (Paints<T>::value) {
+      if (message == WM_PAINT) {
+        self->OnPaint();
+        return 0;
+      }
+      if (message == WM_PRINTCLIENT) {
+        self->OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
+        return 0;
+      }
     }
+    // `self` may be gone once HandleMessage returns (a handler may release
+    // the object that owns the window), except at WM_NCDESTROY.
+    const LRESULT result = self->HandleMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
       ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       self->hwnd_ = nullptr;
@@ -104,4 +122,4 @@ class WindowBase {
   HWND hwnd_ = nullptr;
 };
 
-}  // namespace app
+}  // namespace common
