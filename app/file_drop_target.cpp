@@ -62,8 +62,10 @@ STDMETHODIMP FileDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effec
   accepting_ = false;
   *effect = EffectFor(accepting, *effect);
   if (accepting) {
+    std::wstring path;
+    common::ComResult read = FirstDroppedFile(data, &path);
     const DropHandler handler = onDrop_;  // the handler may detach this target
-    handler(data);
+    handler(std::move(read), std::move(path));
   }
   return S_OK;
 }

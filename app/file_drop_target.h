@@ -16,9 +16,12 @@ namespace app {
 
 class FileDropTarget : public common::ComObject<IDropTarget> {
  public:
-  using DropHandler = std::function<void(IDataObject*)>;
+  // What an accepted drop brought: the first file's full path, or why it
+  // could not be read.
+  using DropHandler = std::function<void(common::ComResult read, std::wstring path)>;
 
-  // `onDrop` receives every accepted drop's data.
+  // `onDrop` hears of every accepted drop, inside Drop: it must only record
+  // it, for the drag source waits until Drop returns.
   explicit FileDropTarget(DropHandler onDrop);
 
   // Forgets the handler: the window it belongs to is going.

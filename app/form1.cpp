@@ -219,7 +219,12 @@ void Form1::RegisterFileDrops() {
   for (const ControlSpec& row : Form1Layout()) {
     if (!(row.settings & kAcceptsFiles)) continue;
     // txtIconName is the one control that takes files.
-    dropTarget_ = common::make<FileDropTarget>([this](IDataObject* data) { txtIconName_OLEDragDrop(data); });
+    // The drop is handled once Drop has returned: a message box inside it
+    // would hold up the program the file was dragged from.
+    dropTarget_ = common::make<FileDropTarget>([this](common::ComResult read, std::wstring path) {
+      pendingDrops_.push_back({std::move(read), std::move(path)});
+      ::PostMessageW(hwnd(), kFileDroppedMessage, 0, 0);
+    });
     if (!dropTarget_) {
       Check(common::ComResult::Failure(E_OUTOFMEMORY, texts::kAcceptFileDrops));
       return;
@@ -272,6 +277,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
       return OnControlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case kFileDroppedMessage:
+      txtIconName_OLEDragDrop();
+      return 0;
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam) != WA_INACTIVE);
       return 0;

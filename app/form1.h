@@ -8,6 +8,7 @@
 #include <ole2.h>
 #include <ocidl.h>
 
+#include <deque>
 #include <map>
 #include <string>
 #include <utility>
@@ -28,6 +29,9 @@
 namespace app {
 
 class FileDropTarget;
+
+// Posted to Form1 for each file drop on txtIconName.
+constexpr UINT kFileDroppedMessage = WM_APP + 1;
 struct ControlSpec;
 struct LineSpec;
 
@@ -100,7 +104,7 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
 
   // Icon file.
   void cmdLoad_Click();
-  void txtIconName_OLEDragDrop(IDataObject* data);
+  void txtIconName_OLEDragDrop();  // the oldest drop not yet handled
 
   // Tooltip and balloon.
   void txtToolTip_Change();
@@ -163,6 +167,13 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
   std::map<Ctl, int> backColors_;  // system colour index of controls that set one
   HWND focusOnActivate_ = nullptr;
   common::ComPtr<FileDropTarget> dropTarget_;
+  // Drops recorded by the drop target, each handled by one posted
+  // kFileDroppedMessage.
+  struct Drop {
+    common::ComResult read;
+    std::wstring path;
+  };
+  std::deque<Drop> pendingDrops_;
   HWND dropTargetWindow_ = nullptr;
   component::TraylumeHost host_;
 };

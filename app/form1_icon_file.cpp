@@ -14,10 +14,12 @@ void Form1::cmdLoad_Click() {
   Check(DrawIconPreview());  // what the component now returns, not what was loaded
 }
 
-void Form1::txtIconName_OLEDragDrop(IDataObject* data) {
-  std::wstring path;
-  if (!Check(FirstDroppedFile(data, &path))) return;
-  SetText(Ctl::txtIconName, path);
+void Form1::txtIconName_OLEDragDrop() {
+  if (pendingDrops_.empty()) return;
+  const Drop drop = std::move(pendingDrops_.front());
+  pendingDrops_.pop_front();
+  if (!Check(drop.read)) return;
+  SetText(Ctl::txtIconName, drop.path);
 }
 
 }  // namespace app

@@ -54,11 +54,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   ::InitCommonControlsEx(&controls);
 
   common::ComPtr<IUnknown> control;
-  const common::ComResult created = component::CreateTraylume(contract::kProgId, contract::kFileName, &control);
+  common::ComResult created = component::CreateTraylume(contract::kProgId, contract::kFileName, &control);
   if (!created) {
-    // Names the ProgID and the file; the reason is the system's text for the code.
-    ShowStartFailure(common::ComResult::Failure(
-        created.hr, app::texts::CreateComponent(contract::kProgId, contract::kFileName)));
+    // The binding's description names the ProgID, the file and why each way failed.
+    created.operation = app::texts::CreateComponent(contract::kProgId, contract::kFileName);
+    ShowStartFailure(created);
     return 1;
   }
 

@@ -1,9 +1,8 @@
-#include "component/traylume_host.h"
-
 #include "common/hresult.h"
 #include "common/module.h"
 #include "component/registration_free.h"
 #include "component/texts.h"
+#include "component/traylume_host.h"
 
 namespace component {
 
@@ -15,26 +14,25 @@ common::ComResult CreateTraylume(const wchar_t* progId, const wchar_t* fileName,
 
   // The registered class first, as any COM client would.
   CLSID clsid = CLSID_NULL;
-  const HRESULT registered = ::CLSIDFromProgID(name.c_str(), &clsid);
-  HRESULT created = registered;
+  HRESULT registered = ::CLSIDFromProgID(name.c_str(), &clsid);
   if (SUCCEEDED(registered)) {
-    created = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, control->put_void());
-    if (SUCCEEDED(created)) return common::ComResult::Success();
+    registered = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, control->put_void());
+    if (SUCCEEDED(registered)) return common::ComResult::Success();
     control->reset();
   }
 
   // Then the file next to the program, without registration.
-  const HRESULT local = CreateWithoutRegistration(name, common::FolderOf(common::ModulePath(nullptr)), file, control);
+  const std::wstring folder = common::FolderOf(common::ModulePath(nullptr));
+  const HRESULT local = CreateWithoutRegistration(name, folder, file, control);
   if (SUCCEEDED(local)) return common::ComResult::Success();
   control->reset();
 
-  // Say why in the terms of the way that was meant to work: the registered
-  // class when the ProgID is registered, else the file.
-  const HRESULT reason = SUCCEEDED(registered) ? created : local;
+  // Both ways, each with why it failed; the code is that of the file, the
+  // way that remains when nothing is registered.
   std::wstring text = texts::CannotCreate(name, file);
-  const std::wstring system = common::SystemMessage(reason);
-  if (!system.empty()) text += L"\r\n" + system;
-  return common::ComResult::Failure(reason, name, std::move(text));
+  text += L"\r\n" + texts::RouteFailed(texts::kRegisteredRoute, registered, common::SystemMessage(registered));
+  text += L"\r\n" + texts::RouteFailed(texts::FileRoute(folder, file), local, common::SystemMessage(local));
+  return common::ComResult::Failure(local, name, std::move(text));
 }
 
 }  // namespace component

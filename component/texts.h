@@ -1,7 +1,10 @@
 #pragma once
-// Texts of the binding that can reach the user (through common::ComResult's
+// Texts of the binding that can reach the user (through ComResult's
 // description), kept in one place.
 
+#include <windows.h>
+
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -10,13 +13,28 @@ namespace component::texts {
 inline constexpr wchar_t kIconIsNotPicture[] = L"Icon プロパティが画像を返しませんでした。";
 inline constexpr wchar_t kNoControl[] = L"コンポーネントがありません。";
 
-// The start-up failure: names the ProgID and the file that were tried.
+// The start-up failure: names the ProgID and the file, then each way tried.
 inline std::wstring CannotCreate(std::wstring_view progId, std::wstring_view fileName) {
   std::wstring text = L"コンポーネント「";
-  text.append(progId);
-  text.append(L"」(");
-  text.append(fileName);
-  text.append(L") を作成できませんでした。");
+  text.append(progId).append(L"」(").append(fileName).append(L") を作成できませんでした。");
+  return text;
+}
+
+inline constexpr wchar_t kRegisteredRoute[] = L"登録されたクラスから";
+
+inline std::wstring FileRoute(std::wstring_view folder, std::wstring_view fileName) {
+  std::wstring text = L"登録なしで「";
+  text.append(folder).append(L"\\").append(fileName).append(L"」から");
+  return text;
+}
+
+// "<route>: <reason> (0x........)"
+inline std::wstring RouteFailed(std::wstring_view route, HRESULT hr, std::wstring_view reason) {
+  wchar_t code[16];
+  std::swprintf(code, sizeof(code) / sizeof(code[0]), L"0x%08lX", static_cast<unsigned long>(hr));
+  std::wstring text(route);
+  text.append(L": ").append(reason.empty() ? std::wstring_view(L"理由は不明です。") : reason);
+  text.append(L" (").append(code).append(L")");
   return text;
 }
 

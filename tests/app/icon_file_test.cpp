@@ -13,6 +13,7 @@
 #include "contract/traylume_contract.h"
 #include "common/com_object.h"
 #include "tests/app/form_fixture.h"
+#include "tests/support/message_pump.h"
 
 namespace app_tests {
 namespace {
@@ -256,6 +257,8 @@ TEST_F(IconFile_, DroppingThreeFilesPutsTheFirstPathOnly) {
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
   effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
   EXPECT_EQ(target->Drop(data.get(), 0, {12, 10}, &effect), S_OK);
+  EXPECT_EQ(Text(Ctl::txtIconName), L"") << "handled inside Drop";
+  testing_support::PumpPending();
   EXPECT_EQ(Text(Ctl::txtIconName), first);
   EXPECT_TRUE(Calls().empty());
   EXPECT_TRUE(messages.empty());
