@@ -86,6 +86,9 @@ STDMETHODIMP TraylumeControl::GetExtent(DWORD aspect, SIZEL* size) {
 }
 
 STDMETHODIMP TraylumeControl::Advise(IAdviseSink* sink, DWORD* connection) {
+  if (!connection) return E_POINTER;
+  *connection = 0;
+  if (!sink) return E_INVALIDARG;  // it would be called when the control closes
   if (!adviseHolder_) RETURN_IF_FAILED(::CreateOleAdviseHolder(adviseHolder_.put()));
   return adviseHolder_->Advise(sink, connection);
 }

@@ -1,96 +1,87 @@
-// The event log: the thirteen lines from fired events and the selection.
-#include <gmock/gmock.h>
+// The event log: one line for each event of Traylume1, in order, the newest
+// selected; an event without a line selects the newest again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "app/texts.h"
 #include "contract/traylume_contract.h"
-#include "tests/app/form_fixture.h"
+#include "tests/app/form_test.h"
+#include "tests/support/automation.h"
+#include "tests/support/message_pump.h"
+#include "traylume_idl.h"
 
 namespace app_tests {
 namespace {
 
-using ::testing::ElementsAre;
-namespace dispid = contract::dispid;
+namespace texts = app::texts;
+using EventLogTest = FormTest;
+using Lines = std::vector<std::wstring>;
 
-class EventLog : public FormTest {
- protected:
-  void SetUp() override {
-    FormTest::SetUp();
-    ShowForm();
-    references_ = fake->References();
-  }
-  void TearDown() override {
-    if (fake) {
-      EXPECT_EQ(fake->References(), references_);
-    }
-    FormTest::TearDown();
-  }
-  ULONG references_ = 0;
-};
-
-TEST_F(EventLog, EveryEventAddsItsLineAndSelectsIt) {
-  struct Case {
-    DISPID event;
-    std::optional<short> button;
+TEST_F(EventLogTest, EachEventOfTheControlAddsItsLineAndSelectsIt) {
+  CreateForm();
+  const struct {
+    UINT callback;
     const wchar_t* line;
+  } cases[] = {
+      {WM_LBUTTONDOWN, texts::kLeftDown},          {WM_MBUTTONDOWN, texts::kMiddleDown},
+      {WM_RBUTTONDOWN, texts::kRightDown},         {WM_MOUSEMOVE, texts::kMouseMove},
+      {WM_LBUTTONUP, texts::kLeftUp},              {WM_MBUTTONUP, texts::kMiddleUp},
+      {WM_RBUTTONUP, texts::kRightUp},             {WM_LBUTTONDBLCLK, texts::kLeftDoubleClick},
+      {WM_MBUTTONDBLCLK, texts::kMiddleDoubleClick}, {WM_RBUTTONDBLCLK, texts::kRightDoubleClick},
+      {NIN_BALLOONSHOW, texts::kBalloonShow},      {NIN_BALLOONTIMEOUT, texts::kBalloonClose},
+      {NIN_BALLOONUSERCLICK, texts::kBalloonClick},
   };
-  const Case cases[] = {
-      {dispid::kMouseDown, 1, L"左ボタンが押されました。"},
-      {dispid::kMouseDown, 4, L"中ボタンが押されました。"},
-      {dispid::kMouseDown, 2, L"右ボタンが押されました。"},
-      {dispid::kMouseMove, std::nullopt, L"カーソルが通過しました。"},
-      {dispid::kMouseUp, 1, L"左ボタンが離されました。"},
-      {dispid::kMouseUp, 4, L"中ボタンが離されました。"},
-      {dispid::kMouseUp, 2, L"右ボタンが離されました。"},
-      {dispid::kDblClick, 1, L"左ダブルクリックされました。"},
-      {dispid::kDblClick, 4, L"中ダブルクリックされました。"},
-      {dispid::kDblClick, 2, L"右ダブルクリックされました。"},
-      {dispid::kBalloonShow, std::nullopt, L"バルーンが表示されました。"},
-      {dispid::kBalloonClose, std::nullopt, L"バルーンが閉じられました。"},
-      {dispid::kBalloonClick, std::nullopt, L"バルーンがクリックされました。"},
-  };
-  int index = 0;
-  for (const Case& c : cases) {
-    fake->Fire(c.event, c.button);
-    const std::vector<std::wstring> lines = LogLines();
-    ASSERT_EQ(lines.size(), static_cast<size_t>(index + 1));
-    EXPECT_EQ(lines.back(), c.line);
-    EXPECT_EQ(LogSelection(), index);
-    ++index;
+  Lines expected;
+  for (const auto& c : cases) {
+    TrayCallback(c.callback);
+    expected.push_back(c.line);
+    support::PumpPending();
+    EXPECT_EQ(LogLines(), expected);
+    EXPECT_EQ(LogSelection(), static_cast<int>(expected.size()) - 1);
   }
-  EXPECT_TRUE(messages.empty());
+  // Thirteen different lines: no two events share one.
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(std::unique(expected.begin(), expected.end()), expected.end());
 }
 
-TEST_F(EventLog, AButtonPassedByValueIsReadToo) {
-  fake->Fire(dispid::kMouseUp, short{2}, false);
-  EXPECT_THAT(LogLines(), ElementsAre(L"右ボタンが離されました。"));
-}
+TEST_F(EventLogTest, AButtonCodeWithoutALineAddsNothingAndSelectsTheNewestAgain) {
+  CreateForm();
+  // The form's own sink, as the control calls it.
+  common::ComPtr<IConnectionPointContainer> container;
+  common::ComPtr<IConnectionPoint> point;
+  common::ComPtr<IEnumConnections> sinks;
+  ASSERT_EQ(real.As(&container), S_OK);
+  ASSERT_EQ(container->FindConnectionPoint(DIID_ITraylumeEvents, point.put()), S_OK);
+  ASSERT_EQ(point->EnumConnections(sinks.put()), S_OK);
+  CONNECTDATA connection{};
+  ASSERT_EQ(sinks->Next(1, &connection, nullptr), S_OK);
+  common::ComPtr<IDispatch> sink;
+  ASSERT_EQ(connection.pUnk->QueryInterface(IID_IDispatch, sink.put_void()), S_OK);
+  connection.pUnk->Release();
+  auto raise = [&](DISPID id, short button) {
+    VARIANT argument;
+    V_VT(&argument) = VT_I2 | VT_BYREF;
+    V_I2REF(&argument) = &button;
+    EXPECT_EQ(support::Invoke(sink.get(), id, DISPATCH_METHOD, {argument}).hr, S_OK);
+    support::PumpPending();
+  };
 
-TEST_F(EventLog, AnUnknownButtonAsTheFirstEventAddsNothingAndSelectsNothing) {
-  fake->Fire(dispid::kMouseDown, short{3});
-  fake->Fire(dispid::kDblClick, short{0});
+  raise(contract::dispid::kMouseDown, 3);
   EXPECT_TRUE(LogLines().empty());
-  EXPECT_EQ(LogSelection(), LB_ERR);
-}
-
-TEST_F(EventLog, AnUnknownButtonAfterOthersSelectsTheNewestLineAgain) {
-  fake->Fire(dispid::kMouseDown, short{1});
-  fake->Fire(dispid::kMouseMove);
-  ::SendMessageW(Control(app::Ctl::lstEvent), LB_SETCURSEL, 0, 0);  // the user looks at the first line
-  fake->Fire(dispid::kMouseUp, short{3});
-  EXPECT_EQ(LogLines().size(), 2u);
-  EXPECT_EQ(LogSelection(), 1);
-}
-
-TEST_F(EventLog, TheNewestLineStaysInView) {
-  for (int i = 0; i < 40; ++i) fake->Fire(dispid::kMouseMove);
-  HWND log = Control(app::Ctl::lstEvent);
-  RECT item{};
-  ::SendMessageW(log, LB_GETITEMRECT, 39, reinterpret_cast<LPARAM>(&item));
-  RECT client{};
-  ::GetClientRect(log, &client);
-  EXPECT_GE(item.top, 0);
-  EXPECT_LE(item.bottom, client.bottom);
-  EXPECT_EQ(LogSelection(), 39);
+  EXPECT_EQ(LogSelection(), -1);
+  TrayCallback(WM_MOUSEMOVE);
+  TrayCallback(WM_MOUSEMOVE);
+  support::PumpPending();
+  ::SendMessageW(Control(Ctl::lstEvent), LB_SETCURSEL, 0, 0);  // the user looks at the first line
+  for (short button : {0, 3, 8}) {
+    for (DISPID id : {contract::dispid::kMouseDown, contract::dispid::kMouseUp, contract::dispid::kDblClick}) {
+      raise(id, button);
+      EXPECT_EQ(LogLines().size(), 2u);
+      EXPECT_EQ(LogSelection(), 1);
+      ::SendMessageW(Control(Ctl::lstEvent), LB_SETCURSEL, 0, 0);
+    }
+  }
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #pragma once
-// Base fixture of every COM test: OLE is initialized on the test's thread
-// (as on the program's UI thread), and every COM object of ours that the
-// test made is gone again when it ends (the live-object count is back where
-// it started).
+// Base fixture of every COM test: OLE on the test's thread (as on the
+// program's user-interface thread), and at the end every COM object made
+// during the test gone again, ours in the test program and the control's
+// in Traylume.ocx, so a missing Release fails the test that leaked.
 
 #include <gtest/gtest.h>
 
@@ -10,27 +10,24 @@
 #include <ole2.h>
 
 #include "common/module_lock.h"
+#include "tests/support/control_server.h"
 
-namespace testing_support {
+namespace support {
 
 class ComTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
-    oleInitialized_ = true;
     liveAtStart_ = common::module_lock::Count();
   }
   void TearDown() override {
-    EXPECT_EQ(common::module_lock::Count(), liveAtStart_) << "COM objects of ours are still alive";
-    if (oleInitialized_) ::OleUninitialize();
+    EXPECT_EQ(common::module_lock::Count(), liveAtStart_) << "objects of the test program are still alive";
+    EXPECT_EQ(ControlCanUnloadNow(), S_OK) << "objects of Traylume.ocx are still alive";
+    ::OleUninitialize();
   }
-
-  // The live objects made since the test began.
-  long LiveObjects() const { return common::module_lock::Count() - liveAtStart_; }
 
  private:
   long liveAtStart_ = 0;
-  bool oleInitialized_ = false;
 };
 
-}  // namespace testing_support
+}  // namespace support

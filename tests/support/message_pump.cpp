@@ -1,6 +1,6 @@
 #include "tests/support/message_pump.h"
 
-namespace testing_support {
+namespace support {
 
 void PumpPending() {
   MSG message;
@@ -10,20 +10,16 @@ void PumpPending() {
   }
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMilliseconds) {
-  const ULONGLONG end = ::GetTickCount64() + timeoutMilliseconds;
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG end = ::GetTickCount64() + timeoutMs;
   for (;;) {
     PumpPending();
     if (done && done()) return true;
     const ULONGLONG now = ::GetTickCount64();
-    if (now >= end) return false;
-    // Wake on the next message, or at the latest after a short while: some
-    // conditions change without a message to this thread.
-    const DWORD wait = static_cast<DWORD>(end - now < 10 ? end - now : 10);
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (now >= end) return done && done();
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now < 10 ? end - now : 10), QS_ALLINPUT,
+                                  MWMO_INPUTAVAILABLE);
   }
 }
 
-void PumpMessagesFor(DWORD milliseconds) { PumpUntil(nullptr, milliseconds); }
-
-}  // namespace testing_support
+}  // namespace support

@@ -1,21 +1,17 @@
 #pragma once
-// Letting a test's thread handle its messages for a while, or until what it
-// waits for has happened: the way a test waits, never by sleeping blindly.
+// Running the calling thread's message loop for a while, as the program's
+// user-interface thread would.
 
 #include <windows.h>
 
 #include <functional>
 
-namespace testing_support {
+namespace support {
 
-// Dispatches every message already queued for this thread.
+// Dispatches every message already queued, then returns.
 void PumpPending();
 
-// Dispatches this thread's messages for `milliseconds`.
-void PumpMessagesFor(DWORD milliseconds);
+// Pumps until `done` holds or `timeoutMs` has passed; the last answer of `done`.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000);
 
-// Dispatches messages until `done()` is true (checked first, then after
-// every wake-up) or `timeoutMilliseconds` pass. Whether `done()` came true.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMilliseconds = 2000);
-
-}  // namespace testing_support
+}  // namespace support

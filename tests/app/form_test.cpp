@@ -1,0 +1,82 @@
+#include "tests/app/form_test.h"
+
+#include "common/unique_handle.h"
+#include "tests/support/message_pump.h"
+#include "traylume/tray_window.h"
+
+namespace app_tests {
+
+void FormTest::SetUp() {
+  ComTest::SetUp();
+  ASSERT_EQ(support::CreateControl(&real), S_OK);
+  proxy = common::make<support::RecordingProxy>(real);
+}
+
+void FormTest::TearDown() {
+  form.reset();
+  support::PumpPending();
+  proxy.reset();
+  real.reset();
+  ComTest::TearDown();
+}
+
+void FormTest::CreateForm(int dpi) {
+  form = std::make_unique<app::Form1>();
+  app::Form1::Options options;
+  options.dpi = dpi;
+  options.messageBox = [this](HWND, const std::wstring& text, const std::wstring&, UINT) { messages.push_back(text); };
+  ASSERT_EQ(form->Create(common::ComPtr<IUnknown>(static_cast<IDispatch*>(proxy.get())), std::move(options)), S_OK);
+}
+
+std::wstring FormTest::Text(Ctl id) const {
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(Control(id))) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(Control(id), text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+int FormTest::Background(Ctl id) const {
+  common::WindowDc dc(Control(id));
+  HWND parent = ::GetParent(Control(id));
+  const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(
+      parent == form->hwnd() ? parent : ::GetParent(parent), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()),
+      reinterpret_cast<LPARAM>(Control(id))));
+  for (int index : {COLOR_WINDOW, COLOR_BTNFACE}) {
+    if (brush == ::GetSysColorBrush(index)) return index;
+  }
+  return -1;
+}
+
+std::vector<std::wstring> FormTest::LogLines() const {
+  HWND log = Control(Ctl::lstEvent);
+  std::vector<std::wstring> lines;
+  const int count = static_cast<int>(::SendMessageW(log, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::wstring line(static_cast<size_t>(::SendMessageW(log, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    line.resize(static_cast<size_t>(::SendMessageW(log, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()))));
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+int FormTest::LogSelection() const {
+  return static_cast<int>(::SendMessageW(Control(Ctl::lstEvent), LB_GETCURSEL, 0, 0));
+}
+
+void FormTest::TrayCallback(UINT message) const {
+  HWND tray = ::FindWindowExW(nullptr, nullptr, traylume::kTrayWindowClass, nullptr);
+  ::SendMessageW(tray, traylume::kCallbackMessage, traylume::kIconId, message);
+}
+
+COLORREF FormTest::Preview(int x, int y) const {
+  HWND box = Control(Ctl::picIcon);
+  RECT client{};
+  ::GetClientRect(box, &client);
+  common::WindowDc screen(nullptr);
+  common::UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
+  common::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+  common::SelectedObject selected(dc.get(), bitmap.get());
+  ::SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+  return ::GetPixel(dc.get(), x, y);
+}
+
+}  // namespace app_tests

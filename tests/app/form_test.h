@@ -1,0 +1,58 @@
+#pragma once
+// Form1 hosting the real control behind the recording proxy, with what it
+// tells the shell recorded and its message boxes recorded instead of shown,
+// and helpers to work it as a user would.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/form1.h"
+#include "tests/support/com_test.h"
+#include "tests/support/recording_proxy.h"
+#include "tests/support/shell_spy.h"
+
+namespace app_tests {
+
+using app::Ctl;
+
+class FormTest : public support::ComTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Creates Form1 (hidden) at `dpi`; Form_Load has run.
+  void CreateForm(int dpi = 96);
+
+  HWND Control(Ctl id) const { return form->Control(id); }
+  std::wstring Text(Ctl id) const;
+  bool Enabled(Ctl id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
+  void SetText(Ctl id, const std::wstring& text) const {
+    ::SendMessageW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  // Types into a text box, one WM_CHAR per character ('\r' is Enter).
+  void Type(Ctl id, const std::wstring& text) const {
+    for (wchar_t c : text) ::SendMessageW(Control(id), WM_CHAR, c, 0);
+  }
+  void Click(Ctl id) { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
+  // The system colour index whose brush the form paints `id` with.
+  int Background(Ctl id) const;
+  // The lines of lstEvent and its selected index.
+  std::vector<std::wstring> LogLines() const;
+  int LogSelection() const;
+  // A tray callback to the control's window, as the shell sends it.
+  void TrayCallback(UINT message) const;
+  // The colour picIcon shows at (x, y) of its client area.
+  COLORREF Preview(int x, int y) const;
+
+  support::ShellSpy shell{support::ControlModule()};
+  common::ComPtr<IDispatch> real;
+  common::ComPtr<support::RecordingProxy> proxy;
+  std::unique_ptr<app::Form1> form;
+  std::vector<std::wstring> messages;  // the texts of the message boxes shown
+};
+
+}  // namespace app_tests

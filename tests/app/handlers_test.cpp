@@ -1,0 +1,109 @@
+// Each control event makes its handler's calls on Traylume1, exactly, and
+// the balloon switch sets the fields' looks; a failing call is shown once
+// and stops its handler.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/app/form_test.h"
+#include "tests/support/automation.h"
+
+namespace app_tests {
+namespace {
+
+using HandlersTest = FormTest;
+using Calls = std::vector<std::wstring>;
+
+constexpr Ctl kBalloonFields[] = {Ctl::txtBalloonTitle, Ctl::txtBalloonText, Ctl::cboInfoIcon, Ctl::chkBalloonSound};
+
+TEST_F(HandlersTest, EachEditOrClickMakesItsCallsOnTheControl) {
+  CreateForm();
+  auto selectKind = [&](int index) {
+    ::SendMessageW(Control(Ctl::cboInfoIcon), CB_SETCURSEL, index, 0);
+    ::SendMessageW(form->hwnd(), WM_COMMAND, MAKEWPARAM(app::IdOf(Ctl::cboInfoIcon), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(Control(Ctl::cboInfoIcon)));
+  };
+  const struct {
+    const char* name;
+    std::function<void()> act;
+    Calls expected;
+  } cases[] = {
+      {"tooltip emptied",
+       [&] {
+         ::SendMessageW(Control(Ctl::txtToolTip), EM_SETSEL, 0, -1);
+         ::SendMessageW(Control(Ctl::txtToolTip), WM_CLEAR, 0, 0);
+       },
+       {L"let ToolTipText VT_BSTR "}},
+      {"tooltip typed", [&] { Type(Ctl::txtToolTip, L"一二"); }, {L"let ToolTipText VT_BSTR 一", L"let ToolTipText VT_BSTR 一二"}},
+      {"title", [&] { SetText(Ctl::txtBalloonTitle, L"題"); }, {L"let BalloonTitle VT_BSTR 題"}},
+      {"text", [&] { Type(Ctl::txtBalloonText, L"一\r"); }, {L"let BalloonText VT_BSTR 一", L"let BalloonText VT_BSTR 一\r\n"}},
+      {"kind 2", [&] { selectKind(2); }, {L"let BalloonIcon VT_I4 2"}},
+      {"kind 3", [&] { selectKind(3); }, {L"let BalloonIcon VT_I4 3"}},
+      {"sound off", [&] { Click(Ctl::chkBalloonSound); }, {L"let BalloonSound VT_BOOL 0"}},
+      {"sound on", [&] { Click(Ctl::chkBalloonSound); }, {L"let BalloonSound VT_BOOL -1"}},
+      {"refresh on", [&] { Click(Ctl::chkRefresh); }, {L"let AutoRefresh VT_BOOL -1"}},
+      {"refresh off", [&] { Click(Ctl::chkRefresh); }, {L"let AutoRefresh VT_BOOL 0"}},
+      {"refresh", [&] { Click(Ctl::cmdRefresh); }, {L"call Refresh"}},
+      {"show", [&] { Click(Ctl::cmdShow); }, {L"call ShowIcon"}},
+      {"show again", [&] { Click(Ctl::cmdShow); }, {L"call ShowIcon"}},
+      {"vanish", [&] { Click(Ctl::cmdVanish); }, {L"call HideIcon"}},
+      {"icon path", [&] { SetText(Ctl::txtIconName, L"C:\\a.ico"); }, {}},
+  };
+  for (const auto& c : cases) {
+    proxy->calls.clear();
+    c.act();
+    EXPECT_EQ(proxy->calls, c.expected) << c.name;
+  }
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(HandlersTest, TheBalloonSwitchSendsBalloonAndSetsTheFieldsLooks) {
+  CreateForm();
+  proxy->calls.clear();
+  Click(Ctl::chkBalloon);
+  EXPECT_EQ(proxy->calls, (Calls{L"get BalloonSupported", L"let Balloon VT_BOOL -1", L"let Balloon VT_BOOL -1"}));
+  for (Ctl field : kBalloonFields) EXPECT_TRUE(Enabled(field)) << app::IdOf(field);
+  for (Ctl field : {Ctl::txtBalloonTitle, Ctl::txtBalloonText, Ctl::cboInfoIcon}) {
+    EXPECT_EQ(Background(field), COLOR_WINDOW) << app::IdOf(field);
+  }
+  EXPECT_EQ(::SendMessageW(Control(Ctl::chkBalloonSound), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  proxy->calls.clear();
+  Click(Ctl::chkBalloon);
+  EXPECT_EQ(proxy->calls, (Calls{L"get BalloonSupported", L"let Balloon VT_BOOL 0"}));
+  for (Ctl field : kBalloonFields) EXPECT_FALSE(Enabled(field)) << app::IdOf(field);
+  for (Ctl field : {Ctl::txtBalloonTitle, Ctl::txtBalloonText, Ctl::cboInfoIcon}) {
+    EXPECT_EQ(Background(field), COLOR_BTNFACE) << app::IdOf(field);
+  }
+
+  // Where balloons cannot be shown, checking the box switches them off.
+  proxy->Answer(L"BalloonSupported", support::Bool(false));
+  proxy->calls.clear();
+  Click(Ctl::chkBalloon);
+  EXPECT_EQ(::SendMessageW(Control(Ctl::chkBalloon), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(proxy->calls, (Calls{L"get BalloonSupported", L"let Balloon VT_BOOL 0"}));
+  EXPECT_FALSE(Enabled(Ctl::txtBalloonTitle));
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(HandlersTest, AFailingCallIsShownOnceWithItsReasonAndItsHandlerStops) {
+  CreateForm();
+  proxy->Fail(L"Balloon", E_ACCESSDENIED, L"いまは無理です");
+  proxy->calls.clear();
+  Click(Ctl::chkBalloon);
+  EXPECT_EQ(proxy->calls, (Calls{L"get BalloonSupported", L"let Balloon VT_BOOL -1"}));
+  EXPECT_FALSE(Enabled(Ctl::txtBalloonTitle)) << "the handler went on after the failure";
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(L"Balloon"), std::wstring::npos);
+  EXPECT_NE(messages[0].find(L"いまは無理です"), std::wstring::npos);
+  EXPECT_NE(messages[0].find(L"0x80020009"), std::wstring::npos);
+
+  proxy->Fail(L"ShowIcon", E_FAIL);
+  Click(Ctl::cmdShow);
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_NE(messages[1].find(L"ShowIcon"), std::wstring::npos);
+  EXPECT_NE(messages[1].find(L"0x80004005"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace app_tests

@@ -1,0 +1,103 @@
+// Start-up: what Form_Load asks of the control and nothing more, the saved
+// icon in the preview, the balloon switch by the control's answer, a
+// failing step shown once; the window's size and its tab order.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "tests/app/form_test.h"
+#include "tests/support/automation.h"
+#include "tests/support/message_pump.h"
+
+namespace app_tests {
+namespace {
+
+using StartupTest = FormTest;
+using Calls = std::vector<std::wstring>;
+
+TEST_F(StartupTest, TheLoadSelectsTheFirstKindDrawsTheIconTwiceAndAsksForBalloonSupport) {
+  CreateForm();
+  EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load", L"let BalloonIcon VT_I4 0", L"get Icon",
+                                 L"get BalloonSupported", L"get Icon"}));
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(::SendMessageW(Control(Ctl::cboInfoIcon), CB_GETCURSEL, 0, 0), 0);
+  EXPECT_TRUE(Enabled(Ctl::chkBalloon));
+  // The saved icon at 16 x 16 in the top-left corner, nothing beyond.
+  const COLORREF blank = Preview(17, 17);
+  int drawn = 0;
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) drawn += Preview(x, y) != blank;
+  }
+  EXPECT_GT(drawn, 64);
+  EXPECT_EQ(Preview(16, 8), blank);
+  EXPECT_EQ(Preview(8, 16), blank);
+  EXPECT_TRUE(shell.calls.empty()) << "start-up shows no icon";
+}
+
+TEST_F(StartupTest, WithoutBalloonsTheSwitchIsDisabled) {
+  proxy->Answer(L"BalloonSupported", support::Bool(false));
+  CreateForm();
+  EXPECT_FALSE(Enabled(Ctl::chkBalloon));
+}
+
+TEST_F(StartupTest, AFailingStepIsShownOnceAndTheLoadStopsThereWhileTheWindowOpens) {
+  proxy->Fail(L"Icon", E_FAIL, L"絵がありません");
+  CreateForm();
+  EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load", L"let BalloonIcon VT_I4 0", L"get Icon"}));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(L"絵がありません"), std::wstring::npos);
+  EXPECT_NE(messages[0].find(L"Icon"), std::wstring::npos);
+  EXPECT_TRUE(::IsWindow(form->hwnd()));
+}
+
+TEST_F(StartupTest, AControlThatCannotBeHostedIsShownAndTheLoadStillTalksToIt) {
+  proxy->Fail(L"Load", E_ACCESSDENIED);
+  CreateForm();
+  ASSERT_GE(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(L"0x80070005"), std::wstring::npos);
+  EXPECT_EQ(proxy->calls.back(), L"get Icon");
+}
+
+TEST_F(StartupTest, TheClientAreaFollowsTheDpiAndCannotBeResized) {
+  for (const auto& [dpi, width, height] : {std::tuple{96, 500, 418}, std::tuple{144, 750, 627}}) {
+    CreateForm(dpi);
+    RECT client{};
+    ::GetClientRect(form->hwnd(), &client);
+    EXPECT_EQ(client.right, width) << dpi;
+    EXPECT_EQ(client.bottom, height) << dpi;
+    const LONG_PTR style = ::GetWindowLongPtrW(form->hwnd(), GWL_STYLE);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
+    EXPECT_TRUE(style & WS_SYSMENU);
+    form.reset();
+  }
+}
+
+TEST_F(StartupTest, TabMovesByTabIndexSkippingWhatCannotTakeTheFocus) {
+  CreateForm();
+  form->Show(SW_SHOW);
+  support::PumpPending();
+  ASSERT_EQ(::GetFocus(), Control(Ctl::cmdShow));
+  auto tab = [&](bool backward) {
+    MSG message{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_SHIFT] = backward ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    EXPECT_TRUE(form->PreTranslateMessage(message));
+    return ::GetFocus();
+  };
+  EXPECT_EQ(tab(false), Control(Ctl::cmdVanish));
+  EXPECT_EQ(tab(false), Control(Ctl::txtToolTip));
+  EXPECT_EQ(tab(false), Control(Ctl::chkBalloon));
+  EXPECT_EQ(tab(false), Control(Ctl::chkRefresh)) << "the disabled balloon fields are skipped";
+  EXPECT_EQ(tab(true), Control(Ctl::chkBalloon));
+  Click(Ctl::chkBalloon);
+  EXPECT_EQ(tab(false), Control(Ctl::txtBalloonTitle));
+  for (int i = 0; i < 4; ++i) tab(true);
+  EXPECT_EQ(::GetFocus(), Control(Ctl::cmdShow));
+  EXPECT_EQ(tab(true), Control(Ctl::lstEvent)) << "backwards from the first wraps to the last";
+  tab(false);  // Shift up again
+}
+
+}  // namespace
+}  // namespace app_tests

@@ -1,0 +1,25 @@
+#pragma once
+// Pictures for the tests: solid-coloured icon pictures and icon files, and
+// the colour a picture or an icon shows.
+
+#include <windows.h>
+#include <olectl.h>
+
+#include <optional>
+#include <string>
+
+#include "common/com_ptr.h"
+
+namespace support {
+
+common::ComPtr<IPictureDisp> SolidIconPicture(COLORREF color, int size = 16);
+
+// The bytes of a .ico file with one solid `size` x `size` 32-bit image.
+std::string SolidIconFile(COLORREF color, int size);
+
+// The colour at the centre of `icon`'s colour image.
+std::optional<COLORREF> IconCentreColor(HICON icon);
+// The colour `picture` shows at its centre when drawn at 32 x 32.
+std::optional<COLORREF> PictureCentreColor(IPictureDisp* picture);
+
+}  // namespace support

@@ -1,0 +1,30 @@
+#pragma once
+// Fixture of the control's tests: a new control from Traylume.ocx, and what
+// it tells the shell recorded instead of reaching the shell.
+
+#include <windows.h>
+
+#include "common/com_ptr.h"
+#include "tests/support/com_test.h"
+#include "tests/support/shell_spy.h"
+
+namespace traylume_tests {
+
+class ControlTest : public support::ComTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The hidden window of the control made in SetUp.
+  HWND TrayWindow() const { return window_; }
+  // A tray callback, as the shell sends it (icon id in wParam, message in lParam).
+  void Callback(UINT message) const;
+
+  support::ShellSpy shell{support::ControlModule()};
+  common::ComPtr<IDispatch> control;
+
+ private:
+  HWND window_ = nullptr;
+};
+
+}  // namespace traylume_tests

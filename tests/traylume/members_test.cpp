@@ -1,0 +1,154 @@
+// The control's automation members: values in and out with their types,
+// and every refusal with its code, leaving the control as it was.
+#include <gtest/gtest.h>
+
+#include "common/bstr.h"
+#include "contract/traylume_contract.h"
+#include "tests/support/automation.h"
+#include "tests/support/pictures.h"
+#include "tests/traylume/control_test.h"
+
+namespace traylume_tests {
+namespace {
+
+using namespace support;
+namespace dispid = contract::dispid;
+using MembersTest = ControlTest;
+
+// What the settable properties read now.
+std::vector<std::wstring> Settings(IDispatch* control) {
+  std::vector<std::wstring> shown;
+  for (DISPID id : {dispid::kBalloonText, dispid::kAutoRefresh, dispid::kBalloonSound, dispid::kBalloon,
+                    dispid::kBalloonTitle, dispid::kToolTipText, dispid::kBalloonIcon}) {
+    shown.push_back(Shown(control, id));
+  }
+  return shown;
+}
+
+TEST_F(MembersTest, EachPropertyKeepsWhatItIsGivenInItsOwnType) {
+  common::UniqueBstr body(L"本文\r\n二行目"), title(L"題"), tip(L"ヒント"), two(L"2");
+  const struct {
+    DISPID id;
+    VARIANT value;
+    const wchar_t* shown;
+  } cases[] = {
+      {dispid::kBalloonText, Text(body.get()), L"VT_BSTR 本文\r\n二行目"},
+      {dispid::kAutoRefresh, Bool(true), L"VT_BOOL -1"},
+      {dispid::kBalloonSound, Bool(false), L"VT_BOOL 0"},
+      {dispid::kBalloon, Bool(true), L"VT_BOOL -1"},
+      {dispid::kBalloonTitle, Text(title.get()), L"VT_BSTR 題"},
+      {dispid::kToolTipText, Text(tip.get()), L"VT_BSTR ヒント"},
+      {dispid::kBalloonIcon, I4(3), L"VT_I4 3"},
+      // Values of other types are converted as automation converts them.
+      {dispid::kToolTipText, I4(12), L"VT_BSTR 12"},
+      {dispid::kBalloonIcon, Text(two.get()), L"VT_I4 2"},
+      {dispid::kBalloon, I4(0), L"VT_BOOL 0"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Put(control.get(), c.id, c.value).hr, S_OK) << c.shown;
+    EXPECT_EQ(Shown(control.get(), c.id), c.shown);
+  }
+  EXPECT_EQ(Shown(control.get(), dispid::kBalloonSupported), L"VT_BOOL -1");
+  EXPECT_TRUE(shell.calls.empty()) << "nothing reaches the shell before the icon is shown";
+}
+
+TEST_F(MembersTest, CallsThatDoNotFitAMemberAreRefusedAndChangeNothing) {
+  common::UniqueBstr tip(L"ヒント"), words(L"words");
+  ASSERT_EQ(Put(control.get(), dispid::kToolTipText, Text(tip.get())).hr, S_OK);
+  const auto before = Settings(control.get());
+  auto picture = SolidIconPicture(RGB(0, 0, 255));
+  VARIANT big;
+  V_VT(&big) = VT_R8;
+  V_R8(&big) = 1e20;
+  const struct {
+    const char* name;
+    DISPID id;
+    WORD flags;
+    std::vector<VARIANT> arguments;
+    std::optional<DISPID> named;
+    HRESULT expected;
+    UINT argError;
+  } cases[] = {
+      {"no such member", 0x1234, DISPATCH_PROPERTYGET, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u},
+      {"read-only", dispid::kBalloonSupported, DISPATCH_PROPERTYPUT, {Bool(false)}, DISPID_PROPERTYPUT,
+       DISP_E_MEMBERNOTFOUND, ~0u},
+      {"text by reference", dispid::kToolTipText, DISPATCH_PROPERTYPUTREF, {Text(words.get())}, DISPID_PROPERTYPUT,
+       DISP_E_MEMBERNOTFOUND, ~0u},
+      {"get with an argument", dispid::kToolTipText, DISPATCH_PROPERTYGET, {I4(1)}, {}, DISP_E_BADPARAMCOUNT, ~0u},
+      {"method with an argument", dispid::kShowIcon, DISPATCH_METHOD, {I4(1)}, {}, DISP_E_BADPARAMCOUNT, ~0u},
+      {"method with a named one", dispid::kRefresh, DISPATCH_METHOD, {I4(1)}, 5, DISP_E_NONAMEDARGS, ~0u},
+      {"get of a method", dispid::kHideIcon, DISPATCH_PROPERTYGET, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u},
+      {"put without a value", dispid::kToolTipText, DISPATCH_PROPERTYPUT, {}, {}, DISP_E_PARAMNOTOPTIONAL, ~0u},
+      {"put with two values", dispid::kToolTipText, DISPATCH_PROPERTYPUT, {I4(1), I4(2)}, {},
+       DISP_E_BADPARAMCOUNT, ~0u},
+      {"put under another name", dispid::kToolTipText, DISPATCH_PROPERTYPUT, {Text(words.get())}, 3,
+       DISP_E_PARAMNOTFOUND, 0},
+      {"object for a text", dispid::kToolTipText, DISPATCH_PROPERTYPUT, {Object(picture.get())},
+       DISPID_PROPERTYPUT, DISP_E_TYPEMISMATCH, 0},
+      {"text for a number", dispid::kBalloonIcon, DISPATCH_PROPERTYPUT, {Text(words.get())}, DISPID_PROPERTYPUT,
+       DISP_E_TYPEMISMATCH, 0},
+      {"number too big", dispid::kBalloonIcon, DISPATCH_PROPERTYPUT, {big}, DISPID_PROPERTYPUT, DISP_E_OVERFLOW, 0},
+      {"number for a picture", dispid::kIcon, DISPATCH_PROPERTYPUTREF, {I4(1)}, DISPID_PROPERTYPUT,
+       DISP_E_TYPEMISMATCH, 0},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = Invoke(control.get(), c.id, c.flags, c.arguments, c.named);
+    EXPECT_EQ(outcome.hr, c.expected) << c.name;
+    EXPECT_EQ(outcome.argError, c.argError) << c.name;
+    EXPECT_EQ(Settings(control.get()), before) << c.name;
+  }
+  DISPPARAMS none{};
+  EXPECT_EQ(control->Invoke(dispid::kShowIcon, IID_IDispatch, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
+            DISP_E_UNKNOWNINTERFACE);
+  DISPPARAMS lying{nullptr, nullptr, 1, 0};
+  EXPECT_EQ(control->Invoke(dispid::kToolTipText, IID_NULL, 0, DISPATCH_PROPERTYPUT, &lying, nullptr, nullptr,
+                            nullptr),
+            E_INVALIDARG);
+  EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(MembersTest, IconTakesPicturesOnlyAndNothingBringsBackItsOwn) {
+  const Outcome own = Get(control.get(), dispid::kIcon);
+  ASSERT_EQ(own.hr, S_OK);
+  ASSERT_EQ(own.value.type(), VT_DISPATCH);
+  const auto ownColor = PictureCentreColor(reinterpret_cast<IPictureDisp*>(V_DISPATCH(own.value.get())));
+
+  auto picture = SolidIconPicture(RGB(0, 200, 0));
+  ASSERT_EQ(Put(control.get(), dispid::kIcon, Object(picture.get()), DISPATCH_PROPERTYPUTREF).hr, S_OK);
+  Outcome got = Get(control.get(), dispid::kIcon);
+  EXPECT_EQ(V_DISPATCH(got.value.get()), picture.get());
+
+  // An object that is no picture: an automation exception the user can read.
+  common::ComPtr<IDispatch> notAPicture;
+  ASSERT_EQ(CreateControl(&notAPicture), S_OK);
+  ::SetErrorInfo(0, nullptr);
+  const Outcome refused = Put(control.get(), dispid::kIcon, Object(notAPicture.get()), DISPATCH_PROPERTYPUTREF);
+  EXPECT_EQ(refused.hr, DISP_E_EXCEPTION);
+  EXPECT_EQ(refused.scode, CTL_E_INVALIDPICTURE);
+  EXPECT_FALSE(refused.description.empty());
+  common::ComPtr<IErrorInfo> errorInfo;
+  EXPECT_EQ(::GetErrorInfo(0, errorInfo.put()), S_OK) << "no IErrorInfo for scripting clients";
+  got = Get(control.get(), dispid::kIcon);
+  EXPECT_EQ(V_DISPATCH(got.value.get()), picture.get());
+
+  VARIANT nothing;
+  V_VT(&nothing) = VT_DISPATCH;
+  V_DISPATCH(&nothing) = nullptr;
+  ASSERT_EQ(Put(control.get(), dispid::kIcon, nothing).hr, S_OK);
+  got = Get(control.get(), dispid::kIcon);
+  EXPECT_EQ(PictureCentreColor(reinterpret_cast<IPictureDisp*>(V_DISPATCH(got.value.get()))), ownColor);
+}
+
+TEST_F(MembersTest, NamesAndTypeInformation) {
+  wchar_t name[] = L"tooltiptext";
+  LPOLESTR names[] = {name};
+  DISPID id = 0;
+  EXPECT_EQ(control->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK);
+  EXPECT_EQ(id, dispid::kToolTipText);
+  common::ComPtr<ITypeInfo> info;
+  EXPECT_EQ(control->GetTypeInfo(0, 0, info.put()), S_OK);
+  EXPECT_EQ(control->GetTypeInfo(1, 0, info.put()), DISP_E_BADINDEX);
+}
+
+}  // namespace
+}  // namespace traylume_tests
