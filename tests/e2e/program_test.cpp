@@ -72,7 +72,8 @@ TEST(ProgramRoutes, WithNeitherTheProgramSaysWhatItTriedAndEndsWith1) {
   {
     Program alone;
     EXPECT_FALSE(alone.Start(program, app::kForm1Class));
-    const std::wstring said = alone.Dialogs();
+    std::wstring said;
+    WaitUntil([&] { return (said = alone.Dialogs()).find(contract::kProgId) != std::wstring::npos; }, kAnswerMs);
     EXPECT_NE(said.find(contract::kProgId), std::wstring::npos) << Utf8(said);
     EXPECT_NE(said.find(contract::kFileName), std::wstring::npos) << Utf8(said);
     EXPECT_NE(said.find(L"0x80070002"), std::wstring::npos) << "the file's own reason: " << Utf8(said);

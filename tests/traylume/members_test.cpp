@@ -39,6 +39,7 @@ TEST_F(MembersTest, EachPropertyKeepsWhatItIsGivenInItsOwnType) {
       {dispid::kBalloonTitle, Text(title.get()), L"VT_BSTR 題"},
       {dispid::kToolTipText, Text(tip.get()), L"VT_BSTR ヒント"},
       {dispid::kBalloonIcon, I4(3), L"VT_I4 3"},
+      {dispid::kBalloonIcon, I4(70000), L"VT_I4 70000"},
       // Values of other types are converted as automation converts them.
       {dispid::kToolTipText, I4(12), L"VT_BSTR 12"},
       {dispid::kBalloonIcon, Text(two.get()), L"VT_I4 2"},
