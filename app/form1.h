@@ -74,6 +74,9 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
     void (Form1::*handler)();
   };
   static const CommandRoute kCommandRoutes[];
+  // Posted to the form by the first event of a burst; it comes after every
+  // callback already queued (app/form1_event_log.cpp).
+  static constexpr UINT kShowNewestLogLine = WM_APP;
 
   // Messages.
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -126,6 +129,8 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
   void Traylume1_BalloonClose();
   void Traylume1_BalloonClick();
   void AppendToEventLog(const wchar_t* line);
+  bool DeferLogUpdate();
+  void ShowNewestLogLine();
 
   // The component's events, as the host delivers them.
   void MouseDown(short button) override { Traylume1_MouseDown(button); }
@@ -162,6 +167,7 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
   std::vector<std::pair<Ctl, HWND>> controls_;
   std::map<Ctl, int> backColors_;  // system colour index of controls that set one
   HWND focusOnActivate_ = nullptr;
+  bool logUpdatePending_ = false;  // lstEvent's redrawing waits for kShowNewestLogLine
   common::ComPtr<FileDropTarget> dropTarget_;
   HWND dropTargetWindow_ = nullptr;
   traylume::TraylumeHost host_;
