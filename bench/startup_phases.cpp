@@ -1,9 +1,11 @@
 // startup_phases: the program's start-up, step by step in the order the
-// program takes them, each step timed. Prints one "phase milliseconds" line
-// per step. Steps that Form1::Create takes again inside (the font, the saved
-// icon, hosting a control) are timed first on their own, the hosting on a
-// second control that is let go again, so Form1::Create's figure is what is
-// left once they are warm.
+// program takes them, each step timed; prints one "step milliseconds" line
+// per step. Steps that Form1::Create takes again inside (the font, the drop
+// target, the saved icon, hosting the control) are first timed on their
+// own, on scratch objects that are let go again, so Form1::Create's figure
+// is what is left once they are warm. The control is created three times:
+// straight through its class factory (the DLL's first use), then as the
+// program does it, then once more for the scratch hosting.
 #include <windows.h>
 #include <ole2.h>
 #include <commctrl.h>
@@ -17,6 +19,7 @@
 #include "app/saved_icon.h"
 #include "app/ui_font.h"
 #include "bench/stopwatch.h"
+#include "common/unique_handle.h"
 #include "component/registration_free.h"
 #include "component/traylume_host.h"
 
@@ -34,7 +37,7 @@ class NoEvents final : public traylume::TraylumeEvents {
   void BalloonClick() override {}
 };
 
-void Print(const char* phase, double milliseconds) { std::printf("%-28s %8.1f\n", phase, milliseconds); }
+void Print(const char* step, double milliseconds) { std::printf("%-36s %8.1f\n", step, milliseconds); }
 
 // Handles what is queued, as the message loop does before it first waits.
 void PumpUntilIdle() {
@@ -43,6 +46,17 @@ void PumpUntilIdle() {
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
+}
+
+// The control made straight from the DLL's class factory.
+HRESULT CreateThroughFactory(HMODULE library, const CLSID& clsid, common::ComPtr<IUnknown>* control) {
+  using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+  const auto get = reinterpret_cast<GetClassObject>(
+      reinterpret_cast<void*>(::GetProcAddress(library, "DllGetClassObject")));
+  if (!get) return E_NOINTERFACE;
+  common::ComPtr<IClassFactory> factory;
+  RETURN_IF_FAILED(get(clsid, IID_IClassFactory, factory.put_void()));
+  return factory->CreateInstance(nullptr, IID_IUnknown, control->put_void());
 }
 
 }  // namespace
@@ -59,55 +73,43 @@ int wmain() {
 
   CLSID clsid{};
   const bool registered = SUCCEEDED(::CLSIDFromProgID(app::kTraylumeProgId, &clsid));
-  Print(registered ? "CLSIDFromProgID (found)" : "CLSIDFromProgID (none)", lap.Lap());
+  Print(registered ? "CLSIDFromProgID (registered)" : "CLSIDFromProgID (not registered)", lap.Lap());
 
+  const std::wstring path = traylume::ProgramFolder() + L"\\" + app::kTraylumeFile;
   traylume::EmbeddedClass found;
-  traylume::FindCreatableClass(traylume::ProgramFolder() + L"\\" + app::kTraylumeFile, L"Traylume", &found);
+  if (FAILED(traylume::FindCreatableClass(path, L"Traylume", &found))) return 1;
   Print("type library of the file", lap.Lap());
 
-  const common::UniqueModule library(::LoadLibraryW((traylume::ProgramFolder() + L"\\" + app::kTraylumeFile).c_str()));
+  const common::UniqueModule library(::LoadLibraryW(path.c_str()));
   Print("LoadLibrary of the file", lap.Lap());
   {
-    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-    auto get = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(::GetProcAddress(library.get(), "DllGetClassObject")));
-    common::ComPtr<IClassFactory> factory;
-    get(found.clsid, IID_IClassFactory, factory.put_void());
-    Print("DllGetClassObject", lap.Lap());
-    common::ComPtr<IUnknown> direct;
-    factory->CreateInstance(nullptr, IID_IUnknown, direct.put_void());
-    Print("CreateInstance direct", lap.Lap());
-    common::ComPtr<IUnknown> direct2;
-    factory->CreateInstance(nullptr, IID_IUnknown, direct2.put_void());
-    Print("CreateInstance direct again", lap.Lap());
+    common::ComPtr<IUnknown> first;
+    if (FAILED(CreateThroughFactory(library.get(), found.clsid, &first))) return 1;
+    Print("first control, class factory", lap.Lap());
   }
-  Print("release", lap.Lap());
+  Print("  its release", lap.Lap());
 
   common::ComPtr<IUnknown> control;
   if (!traylume::CreateTraylume(app::kTraylumeProgId, app::kTraylumeFile, &control)) return 1;
-  Print("CreateTraylume", lap.Lap());
+  Print(registered ? "CreateTraylume (registered)" : "CreateTraylume (manifest, context)", lap.Lap());
+  common::ComPtr<IUnknown> scratch;
+  if (!traylume::CreateTraylume(app::kTraylumeProgId, app::kTraylumeFile, &scratch)) return 1;
+  Print("  CreateTraylume again", lap.Lap());
 
-  common::ComPtr<IUnknown> second;
-  if (!traylume::CreateTraylume(app::kTraylumeProgId, app::kTraylumeFile, &second)) return 1;
-  Print("CreateTraylume again", lap.Lap());
-
-  common::UniqueFont font = app::CreateUiFont(96);
+  const common::UniqueFont font = app::CreateUiFont(96);
   Print("CreateUiFont", lap.Lap());
-  {
-    LOGFONTW chosen{};
-    ::GetObjectW(font.get(), sizeof(chosen), &chosen);
-    std::printf("  (face %ls)\n", chosen.lfFaceName);
-  }
 
   {
-    HWND target = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    auto drop = common::make<app::FileDropTarget>([](IDataObject*) {});
-    ::RegisterDragDrop(target, drop.get());
+    const common::UniqueWindow target(
+        ::CreateWindowExW(0, WC_STATICW, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+    const auto drop = common::make<app::FileDropTarget>([](IDataObject*) {});
+    if (!target || !drop) return 1;
+    ::RegisterDragDrop(target.get(), drop.get());
     Print("RegisterDragDrop", lap.Lap());
-    ::RevokeDragDrop(target);
+    ::RevokeDragDrop(target.get());
     drop->Detach();
-    ::DestroyWindow(target);
-    Print("RevokeDragDrop", lap.Lap());
   }
+  Print("  its revoke", lap.Lap());
 
   common::ComPtr<IPictureDisp> icon;
   app::LoadSavedIcon(&icon);
@@ -118,17 +120,17 @@ int wmain() {
     traylume::TraylumeHost host;
     traylume::SavedState state;
     state.icon = icon;
-    host.Attach(std::move(second), state, nullptr, &events);
+    host.Attach(std::move(scratch), state, nullptr, &events);
     Print("TraylumeHost::Attach", lap.Lap());
   }
-  Print("TraylumeHost::Close", lap.Lap());
+  Print("  its close", lap.Lap());
 
   {
     app::Form1 form;
     app::Form1::Options options;
     options.quitWhenClosed = true;
     if (FAILED(form.Create(std::move(control), std::move(options)))) return 1;
-    Print("Form1::Create (warm font)", lap.Lap());
+    Print("Form1::Create (the above warm)", lap.Lap());
     form.Show(SW_SHOWNORMAL);
     Print("Show", lap.Lap());
     PumpUntilIdle();
