@@ -1,11 +1,15 @@
 # Front door for newcomers: both targets install what is missing first.
-.PHONY: run test build clean
+.PHONY: run test bench build clean
 
 run:
 	bash tools/run.sh
 
 test:
 	bash tools/test.sh
+
+# Benchmarks against their floors, one table (README: Reading the benchmarks).
+bench:
+	bash tools/bench.sh
 
 build:
 	bash tools/setup.sh

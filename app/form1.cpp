@@ -283,6 +283,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam) != WA_INACTIVE);
       return 0;
+    case kShowNewestLogLine:
+      ShowNewestLogLine();
+      return 0;
     case WM_DESTROY:
       OnDestroy();
       return 0;

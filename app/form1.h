@@ -78,6 +78,9 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
     void (Form1::*handler)();
   };
   static const CommandRoute kCommandRoutes[];
+  // Posted to the form by the first event of a burst; it comes after every
+  // callback already queued (app/form1_event_log.cpp).
+  static constexpr UINT kShowNewestLogLine = WM_APP;
 
   // Messages.
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -130,6 +133,8 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
   void Traylume1_BalloonClose();
   void Traylume1_BalloonClick();
   void AppendToEventLog(const wchar_t* line);
+  bool DeferLogUpdate();
+  void ShowNewestLogLine();
 
   // The component's events, as the host delivers them.
   void MouseDown(short button) override { Traylume1_MouseDown(button); }
@@ -166,6 +171,7 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
   std::vector<std::pair<Ctl, HWND>> controls_;
   std::map<Ctl, int> backColors_;  // system colour index of controls that set one
   HWND focusOnActivate_ = nullptr;
+  bool logUpdatePending_ = false;  // lstEvent's redrawing waits for kShowNewestLogLine
   common::ComPtr<FileDropTarget> dropTarget_;
   // Drops recorded by the drop target, each handled by one posted
   // kFileDroppedMessage.

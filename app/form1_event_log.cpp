@@ -38,20 +38,44 @@ void Form1::Traylume1_BalloonClose() { AppendToEventLog(texts::kBalloonClose); }
 
 void Form1::Traylume1_BalloonClick() { AppendToEventLog(texts::kBalloonClick); }
 
-// Adds `line` (when there is one) at the end, then selects the line added
-// last by any event, which scrolls it into view. The log only grows and is
-// not sorted, so that is always its last line; -1 while it is empty.
+// Adds `line` (when there is one) at the end. lstEvent is redrawn once per
+// burst of events, not once per line: under some systems a visible list box
+// redraws its scroll bar at once on every added or selected line, which
+// costs milliseconds. The first event of a burst suspends the list box's
+// redrawing and posts kShowNewestLogLine, which the message loop reaches
+// after every callback already queued; an event that adds no line still
+// makes the newest line selected again then.
 void Form1::AppendToEventLog(const wchar_t* line) {
-  HWND log = Control(Ctl::lstEvent);
+  const bool deferred = logUpdatePending_ || DeferLogUpdate();
   if (line) {
-    const LRESULT index = ::SendMessageW(log, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+    const LRESULT index =
+        ::SendMessageW(Control(Ctl::lstEvent), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
     if (index == LB_ERR || index == LB_ERRSPACE) {
       Check(common::ComResult::Failure(E_OUTOFMEMORY, texts::kAddLogLine));
-      return;
     }
   }
+  if (!deferred) ShowNewestLogLine();
+}
+
+// True when kShowNewestLogLine is on its way and redrawing is suspended
+// until it comes; false (nothing suspended) when it cannot be posted.
+bool Form1::DeferLogUpdate() {
+  if (!::PostMessageW(hwnd(), kShowNewestLogLine, 0, 0)) return false;
+  ::SendMessageW(Control(Ctl::lstEvent), WM_SETREDRAW, FALSE, 0);
+  logUpdatePending_ = true;
+  return true;
+}
+
+// Selects the line added last by any event, which scrolls it into view, and
+// redraws the list box once. The log only grows and is not sorted, so that
+// is always its last line; -1 while it is empty.
+void Form1::ShowNewestLogLine() {
+  logUpdatePending_ = false;
+  HWND log = Control(Ctl::lstEvent);
   const LRESULT count = ::SendMessageW(log, LB_GETCOUNT, 0, 0);
   ::SendMessageW(log, LB_SETCURSEL, static_cast<WPARAM>(count > 0 ? count - 1 : -1), 0);
+  ::SendMessageW(log, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(log, nullptr, TRUE);
 }
 
 }  // namespace app

@@ -84,5 +84,35 @@ TEST_F(EventLogTest, AButtonCodeWithoutALineAddsNothingAndSelectsTheNewestAgain)
   }
 }
 
+TEST_F(EventLogTest, ABurstIsLoggedInOrderAndShowsItsNewestLineOnceTheLoopGetsToIt) {
+  CreateForm();
+  const UINT callbacks[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDBLCLK};
+  for (int round = 0; round < 40; ++round) {
+    for (UINT callback : callbacks) TrayCallback(callback);
+  }
+  support::PumpPending();
+  const Lines lines = LogLines();
+  ASSERT_EQ(lines.size(), 160u);
+  for (size_t i = 0; i < lines.size(); i += 4) {
+    EXPECT_EQ(Lines(lines.begin() + i, lines.begin() + i + 4),
+              (Lines{texts::kMouseMove, texts::kLeftDown, texts::kLeftUp, texts::kRightDoubleClick}));
+  }
+  EXPECT_EQ(LogSelection(), 159);
+  RECT item{}, client{};
+  ::SendMessageW(Control(Ctl::lstEvent), LB_GETITEMRECT, 159, reinterpret_cast<LPARAM>(&item));
+  ::GetClientRect(Control(Ctl::lstEvent), &client);
+  EXPECT_TRUE(item.top >= 0 && item.bottom <= client.bottom) << "the newest line is out of view";
+}
+
+TEST_F(EventLogTest, OneEventShowsAfterOneTurnOfTheLoop) {
+  CreateForm();
+  TrayCallback(WM_MOUSEMOVE);
+  MSG message{};
+  ASSERT_TRUE(::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
+  ::DispatchMessageW(&message);
+  EXPECT_EQ(LogLines(), Lines{texts::kMouseMove});
+  EXPECT_EQ(LogSelection(), 0);
+}
+
 }  // namespace
 }  // namespace app_tests
