@@ -19,18 +19,18 @@ namespace {
 using IconFileTest = FormTest;
 using Calls = std::vector<std::wstring>;
 
-std::wstring WriteIconFile(const wchar_t* name, COLORREF color, int size) {
+std::wstring WriteIconFile(const wchar_t* name, COLORREF color, int size, bool clearRightHalf = false) {
   wchar_t folder[MAX_PATH] = {};
   ::GetTempPathW(MAX_PATH, folder);
   const std::wstring path = std::wstring(folder) + name;
-  std::ofstream(path.c_str(), std::ios::binary) << support::SolidIconFile(color, size);
+  std::ofstream(path.c_str(), std::ios::binary) << support::SolidIconFile(color, size, clearRightHalf);
   return path;
 }
 
 
 TEST_F(IconFileTest, ALoadedIconGoesToTheControlAndThePreviewShowsItAt16By16) {
-  CreateForm();
-  const COLORREF blank = Preview(20, 20);
+  CreateForm(144);  // where the box is larger than the 16 x 16 preview
+  const COLORREF blank = ::GetSysColor(COLOR_BTNFACE);
   for (const auto& [size, color] : {std::pair{32, RGB(0, 0, 255)}, std::pair{16, RGB(0, 160, 0)}}) {
     const std::wstring path = WriteIconFile(L"プレビュー.ico", color, size);
     SetText(Ctl::txtIconName, path);
@@ -41,9 +41,17 @@ TEST_F(IconFileTest, ALoadedIconGoesToTheControlAndThePreviewShowsItAt16By16) {
     for (int y = 0; y < 16; ++y) {
       for (int x = 0; x < 16; ++x) ASSERT_EQ(Preview(x, y), color) << size << " at " << x << "," << y;
     }
-    EXPECT_EQ(Preview(16, 16), blank);
+    EXPECT_EQ(Preview(16, 8), blank);
+    EXPECT_EQ(Preview(8, 20), blank);
     ::DeleteFileW(path.c_str());
   }
+  // The box is cleared first: nothing of the earlier picture shows through.
+  const std::wstring half = WriteIconFile(L"半分.ico", RGB(200, 0, 0), 16, true);
+  SetText(Ctl::txtIconName, half);
+  Click(Ctl::cmdLoad);
+  EXPECT_EQ(Preview(4, 8), RGB(200, 0, 0));
+  EXPECT_EQ(Preview(12, 8), blank);
+  ::DeleteFileW(half.c_str());
 }
 
 TEST_F(IconFileTest, AFileThatCannotBeLoadedOrIsRefusedIsShownAndLeavesTheIconAlone) {

@@ -16,14 +16,14 @@ using StartupTest = FormTest;
 using Calls = std::vector<std::wstring>;
 
 TEST_F(StartupTest, TheLoadSelectsTheFirstKindDrawsTheIconTwiceAndAsksForBalloonSupport) {
-  CreateForm();
+  CreateForm(144);  // where the box is larger than the 16 x 16 preview
   EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load", L"let BalloonIcon VT_I4 0", L"get Icon",
                                  L"get BalloonSupported", L"get Icon"}));
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(::SendMessageW(Control(Ctl::cboInfoIcon), CB_GETCURSEL, 0, 0), 0);
   EXPECT_TRUE(Enabled(Ctl::chkBalloon));
   // The saved icon at 16 x 16 in the top-left corner, nothing beyond.
-  const COLORREF blank = Preview(17, 17);
+  const COLORREF blank = ::GetSysColor(COLOR_BTNFACE);
   int drawn = 0;
   for (int y = 0; y < 16; ++y) {
     for (int x = 0; x < 16; ++x) drawn += Preview(x, y) != blank;
@@ -31,6 +31,7 @@ TEST_F(StartupTest, TheLoadSelectsTheFirstKindDrawsTheIconTwiceAndAsksForBalloon
   EXPECT_GT(drawn, 64);
   EXPECT_EQ(Preview(16, 8), blank);
   EXPECT_EQ(Preview(8, 16), blank);
+  EXPECT_EQ(Preview(20, 20), blank);
   EXPECT_TRUE(shell.calls.empty()) << "start-up shows no icon";
 }
 

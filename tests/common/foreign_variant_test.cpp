@@ -50,10 +50,10 @@ TEST(ForeignVariant, ScalarsAreTakenByValueAndThroughAnyChainOfReferences) {
 
 TEST(ForeignVariant, WhatIsNoScalarIsRefusedWithoutReadingItAndLeavesNothing) {
   auto object = common::make<Watched>();
-  IDispatch* objectPointer = object.get();
+  IUnknown* objectPointer = object.get();
   SAFEARRAY* array = ::SafeArrayCreateVector(VT_I4, 0, 1);
   VARIANT objectValue = Make(VT_DISPATCH, object.get());
-  VARIANT objectRef = Make(VT_DISPATCH | VT_BYREF, &objectPointer);
+  VARIANT objectRef = Make(VT_UNKNOWN | VT_BYREF, &objectPointer);
   VARIANT viaVariant = Make(VT_VARIANT | VT_BYREF, &objectValue);
   VARIANT arrayValue = Make(VT_ARRAY | VT_I4, array);
   VARIANT nullRef = Make(VT_I4 | VT_BYREF);

@@ -68,6 +68,8 @@ class HostTest : public support::ComTest {
 TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStateAndPassesEventsOn) {
   component::SavedState state;
   state.toolTipText = L"保存された";
+  state.extentX = 100;
+  state.extentY = 200;
   state.icon = support::SolidIconPicture(RGB(0, 90, 0));
   ASSERT_TRUE(host.Attach(common::ComPtr<IUnknown>(static_cast<IDispatch*>(proxy.get())), state, nullptr, &heard).ok());
   EXPECT_EQ(proxy->calls, (std::vector<std::wstring>{L"SetClientSite", L"Load"}));
@@ -75,6 +77,12 @@ TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStateAndPassesEventsOn) {
   const support::Outcome icon = support::Get(real.get(), contract::dispid::kIcon);
   EXPECT_EQ(V_DISPATCH(icon.value.get()), state.icon.get());
   EXPECT_EQ(Connections(), 1u);
+  common::ComPtr<IOleObject> ole;
+  SIZEL extent{};
+  ASSERT_EQ(real.As(&ole), S_OK);
+  ole->GetExtent(DVASPECT_CONTENT, &extent);
+  EXPECT_EQ(extent.cx, 100);
+  EXPECT_EQ(extent.cy, 200);
 
   ASSERT_TRUE(window);
   ::SendMessageW(window, traylume::kCallbackMessage, traylume::kIconId, WM_RBUTTONDOWN);

@@ -28,7 +28,7 @@ common::ComPtr<IPictureDisp> SolidIconPicture(COLORREF color, int size) {
   return picture;
 }
 
-std::string SolidIconFile(COLORREF color, int size) {
+std::string SolidIconFile(COLORREF color, int size, bool clearRightHalf) {
   std::string bytes;
   auto u16 = [&](unsigned v) { bytes += static_cast<char>(v & 0xFF), bytes += static_cast<char>(v >> 8); };
   auto u32 = [&](unsigned v) { u16(v & 0xFFFF), u16(v >> 16); };
@@ -39,8 +39,13 @@ std::string SolidIconFile(COLORREF color, int size) {
   u16(1), u16(32), u32(40 + pixels + mask), u32(22);                       // planes, bits, bytes, offset
   u32(40), u32(size), u32(size * 2), u16(1), u16(32), u32(0), u32(pixels + mask), u32(0), u32(0), u32(0), u32(0);
   const unsigned bgra = 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-  for (int i = 0; i < size * size; ++i) u32(bgra);
-  bytes.append(mask, '\0');  // every pixel shown
+  for (int i = 0; i < size * size; ++i) u32(clearRightHalf && i % size >= size / 2 ? 0 : bgra);
+  const int rowBytes = static_cast<int>(mask) / size;
+  for (int y = 0; y < size; ++y) {  // the mask: 1 is transparent
+    for (int x = 0; x < rowBytes; ++x) {
+      bytes += static_cast<char>(clearRightHalf && x * 8 >= size / 2 ? 0xFF : 0x00);
+    }
+  }
   return bytes;
 }
 

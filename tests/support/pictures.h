@@ -14,8 +14,9 @@ namespace support {
 
 common::ComPtr<IPictureDisp> SolidIconPicture(COLORREF color, int size = 16);
 
-// The bytes of a .ico file with one solid `size` x `size` 32-bit image.
-std::string SolidIconFile(COLORREF color, int size);
+// The bytes of a .ico file with one solid `size` x `size` 32-bit image;
+// its right half transparent when asked.
+std::string SolidIconFile(COLORREF color, int size, bool clearRightHalf = false);
 
 // The colour at the centre of `icon`'s colour image.
 std::optional<COLORREF> IconCentreColor(HICON icon);
