@@ -76,7 +76,7 @@ int wmain() {
   Print(registered ? "CLSIDFromProgID (registered)" : "CLSIDFromProgID (not registered)", lap.Lap());
 
   const std::wstring path = common::FolderOf(common::ModulePath(nullptr)) + L"\\" + contract::kFileName;
-  component::EmbeddedClass found;
+  CLSID found = CLSID_NULL;
   if (FAILED(component::FindCreatableClass(path, L"Traylume", &found))) return 1;
   Print("type library of the file", lap.Lap());
 
@@ -84,14 +84,14 @@ int wmain() {
   Print("LoadLibrary of the file", lap.Lap());
   {
     common::ComPtr<IUnknown> first;
-    if (FAILED(CreateThroughFactory(library.get(), found.clsid, &first))) return 1;
+    if (FAILED(CreateThroughFactory(library.get(), found, &first))) return 1;
     Print("first control, class factory", lap.Lap());
   }
   Print("  its release", lap.Lap());
 
   common::ComPtr<IUnknown> control;
   if (!component::CreateTraylume(contract::kProgId, contract::kFileName, &control)) return 1;
-  Print(registered ? "CreateTraylume (registered)" : "CreateTraylume (manifest, context)", lap.Lap());
+  Print(registered ? "CreateTraylume (registered)" : "CreateTraylume (from the file)", lap.Lap());
   common::ComPtr<IUnknown> scratch;
   if (!component::CreateTraylume(contract::kProgId, contract::kFileName, &scratch)) return 1;
   Print("  CreateTraylume again", lap.Lap());

@@ -56,11 +56,6 @@ struct FileHandle {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(HANDLE h) { ::CloseHandle(h); }
 };
-struct ActCtx {
-  using Type = HANDLE;
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { ::ReleaseActCtx(h); }
-};
 template <typename T>
 struct GdiObject {
   using Type = T;
@@ -101,7 +96,6 @@ struct RegistryKey {
 
 using UniqueKernelHandle = UniqueHandle<traits::KernelHandle>;
 using UniqueFileHandle = UniqueHandle<traits::FileHandle>;
-using UniqueActCtx = UniqueHandle<traits::ActCtx>;
 using UniqueFont = UniqueHandle<traits::GdiObject<HFONT>>;
 using UniqueBitmap = UniqueHandle<traits::GdiObject<HBITMAP>>;
 using UniqueBrush = UniqueHandle<traits::GdiObject<HBRUSH>>;

@@ -1,7 +1,7 @@
 #pragma once
 // Creating a COM class from a DLL next to the program without registration:
-// the class comes from the DLL's own type library, and an activation context
-// made at run time from a manifest tells COM where it lives.
+// the class comes from the DLL's own type library, and its object from the
+// DLL's class factory, as COM itself would get it from a registered server.
 
 #include <windows.h>
 #include <ole2.h>
@@ -14,24 +14,13 @@
 namespace component {
 
 // The creatable class in the type library embedded in `path`: the one named
-// `className` if there is one, else the first creatable one. Also gives the
-// library's id and version for the manifest.
-struct EmbeddedClass {
-  CLSID clsid = CLSID_NULL;
-  GUID library = GUID_NULL;
-  WORD majorVersion = 0;
-  WORD minorVersion = 0;
-};
-HRESULT FindCreatableClass(const std::wstring& path, std::wstring_view className, EmbeddedClass* found);
+// `className` if there is one, else the first creatable one.
+HRESULT FindCreatableClass(const std::wstring& path, std::wstring_view className, CLSID* clsid);
 
-// The manifest that declares `found` as `progId` in `fileName`.
-std::string ClassManifest(std::wstring_view progId, std::wstring_view fileName, const EmbeddedClass& found);
-
-// Creates `progId` from `fileName` in `folder` through a run-time activation
-// context. Its manifest is written for a moment beside the program (else to
-// the temporary folder) and deleted once the context exists. The context is
-// released again once the object exists: COM has loaded the DLL by then and
-// keeps it loaded while the object lives.
+// Creates the class that `progId` names (its part after the first dot, e.g.
+// "Traylume") from `fileName` in `folder`: the file is loaded and asked for
+// the class through DllGetClassObject. The file stays loaded for the rest of
+// the process, as COM keeps a server it loaded while its objects may live.
 HRESULT CreateWithoutRegistration(std::wstring_view progId, const std::wstring& folder,
                                   std::wstring_view fileName, common::ComPtr<IUnknown>* object);
 

@@ -2,7 +2,6 @@
 // ProgID, the file, and each way with its reason.
 #include <gtest/gtest.h>
 
-#include "component/registration_free.h"
 #include "component/traylume_host.h"
 #include "tests/support/com_test.h"
 
@@ -20,15 +19,6 @@ TEST_F(CreateTest, WithoutAClassOrAFileTheFailureNamesBothWaysAndTheirCodes) {
   EXPECT_NE(result.description.find(L"nothing.ocx"), std::wstring::npos);
   EXPECT_NE(result.description.find(L"0x800401F3"), std::wstring::npos) << "the ProgID's own reason";
   EXPECT_NE(result.description.find(L"0x80070002"), std::wstring::npos) << "the file's own reason";
-}
-
-TEST(ClassManifest, NamesAreEscapedForXml) {
-  component::EmbeddedClass found;
-  found.clsid = IID_IUnknown;
-  const std::string manifest = component::ClassManifest(L"A&B.\"C\"", L"<x>.ocx", found);
-  EXPECT_NE(manifest.find("progid=\"A&amp;B.&quot;C&quot;\""), std::string::npos);
-  EXPECT_NE(manifest.find("name=\"&lt;x&gt;.ocx\""), std::string::npos);
-  EXPECT_NE(manifest.find("clsid=\"{00000000-0000-0000-C000-000000000046}\""), std::string::npos);
 }
 
 }  // namespace
