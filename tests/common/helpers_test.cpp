@@ -1,15 +1,12 @@
 // The helpers everything else rests on: Invoke's arguments, name lookup,
-// the failure hook, the COM object base, owners and text.
+// the failure hook and the EXCEPINFO owner.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "common/com_object.h"
 #include "common/dispatch_args.h"
 #include "common/excep_info.h"
 #include "common/hresult.h"
-#include "common/module.h"
-#include "common/text.h"
 
 namespace {
 
@@ -124,33 +121,6 @@ TEST(FailureHook, EveryFailureGoesToTheHookWithItsPlace) {
   EXPECT_EQ(common::SetFailureHook(previous), &Record);
 }
 
-struct Counted final : common::ComObject<IPersist, IOleWindow> {
-  STDMETHODIMP GetClassID(CLSID*) override { return E_NOTIMPL; }
-  STDMETHODIMP GetWindow(HWND*) override { return E_NOTIMPL; }
-  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-};
-
-TEST(ComObject, AnswersItsInterfacesCountsReferencesAndIsCountedWhileAlive) {
-  const long before = common::module_lock::Count();
-  {
-    auto object = common::make<Counted>();
-    EXPECT_EQ(common::module_lock::Count(), before + 1);
-    common::ComPtr<IOleWindow> window;
-    EXPECT_EQ(object.As(&window), S_OK);
-    common::ComPtr<IUnknown> identity, again;
-    EXPECT_EQ(object.As(&identity), S_OK);
-    EXPECT_EQ(window.As(&again), S_OK);
-    EXPECT_EQ(identity.get(), again.get());
-    common::ComPtr<IDispatch> none;
-    EXPECT_EQ(object.As(&none), E_NOINTERFACE);
-    EXPECT_FALSE(none);
-    IPersist* raw = object.get();
-    EXPECT_EQ(raw->AddRef(), 5u);  // object, window, identity, again and this one
-    EXPECT_EQ(raw->Release(), 4u);
-  }
-  EXPECT_EQ(common::module_lock::Count(), before);
-}
-
 HRESULT STDAPICALLTYPE FillLater(EXCEPINFO* info) {
   info->bstrDescription = ::SysAllocString(L"後で");
   return S_OK;
@@ -168,14 +138,6 @@ TEST(ExcepInfo, DeferredTextIsFilledInAndTheCodeComesFromEitherField) {
   info.reset();
   EXPECT_EQ(info.description(), L"");
   EXPECT_EQ(info.code(), S_OK);
-}
-
-TEST(Text, GuidsPathsAndUtf8) {
-  EXPECT_EQ(common::GuidText(IID_IUnknown), L"{00000000-0000-0000-C000-000000000046}");
-  EXPECT_EQ(common::FolderOf(L"C:\\a\\b.ocx"), L"C:\\a");
-  EXPECT_EQ(common::FolderOf(L"b.ocx"), L"");
-  EXPECT_EQ(common::Utf8(L"通知"), "\xE9\x80\x9A\xE7\x9F\xA5");
-  EXPECT_NE(common::ModulePath(nullptr).find(L"common_tests.exe"), std::wstring::npos);
 }
 
 }  // namespace

@@ -122,23 +122,21 @@ TEST_F(EventsTest, SinksMayLeaveAndLetGoOfTheControlWhileTheyHearAnEvent) {
 
 TEST_F(EventsTest, TheEventInterfaceIsTheDefaultSourceAndTheOnlyConnectionPoint) {
   common::ComPtr<IProvideClassInfo2> info;
+  common::ComPtr<IConnectionPointContainer> container;
   ASSERT_EQ(control.As(&info), S_OK);
+  ASSERT_EQ(control.As(&container), S_OK);
   GUID events = GUID_NULL;
   EXPECT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
   EXPECT_EQ(events, DIID_ITraylumeEvents);
-  common::ComPtr<IConnectionPointContainer> container;
-  ASSERT_EQ(control.As(&container), S_OK);
-  common::ComPtr<IConnectionPoint> other;
-  EXPECT_EQ(container->FindConnectionPoint(IID_IPropertyNotifySink, other.put()), CONNECT_E_NOCONNECTION);
+  common::ComPtr<IConnectionPoint> point;
+  EXPECT_EQ(container->FindConnectionPoint(IID_IPropertyNotifySink, point.put()), CONNECT_E_NOCONNECTION);
   common::ComPtr<IEnumConnectionPoints> points;
   ASSERT_EQ(container->EnumConnectionPoints(points.put()), S_OK);
-  common::ComPtr<IConnectionPoint> only;
-  ULONG fetched = 0;
-  ASSERT_EQ(points->Next(1, only.put(), &fetched), S_OK);
   IID iid = GUID_NULL;
-  only->GetConnectionInterface(&iid);
+  ASSERT_EQ(points->Next(1, point.put(), nullptr), S_OK);
+  point->GetConnectionInterface(&iid);
   EXPECT_EQ(iid, DIID_ITraylumeEvents);
-  EXPECT_EQ(points->Next(1, other.put(), &fetched), S_FALSE);
+  EXPECT_EQ(points->Next(1, point.put(), nullptr), S_FALSE);
 }
 
 }  // namespace

@@ -140,16 +140,5 @@ TEST_F(MembersTest, IconTakesPicturesOnlyAndNothingBringsBackItsOwn) {
   EXPECT_EQ(PictureCentreColor(reinterpret_cast<IPictureDisp*>(V_DISPATCH(got.value.get()))), ownColor);
 }
 
-TEST_F(MembersTest, NamesAndTypeInformation) {
-  wchar_t name[] = L"tooltiptext";
-  LPOLESTR names[] = {name};
-  DISPID id = 0;
-  EXPECT_EQ(control->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK);
-  EXPECT_EQ(id, dispid::kToolTipText);
-  common::ComPtr<ITypeInfo> info;
-  EXPECT_EQ(control->GetTypeInfo(0, 0, info.put()), S_OK);
-  EXPECT_EQ(control->GetTypeInfo(1, 0, info.put()), DISP_E_BADINDEX);
-}
-
 }  // namespace
 }  // namespace traylume_tests
