@@ -1,6 +1,7 @@
 #include "tests/support/automation.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "common/bstr.h"
 #include "common/excep_info.h"
@@ -60,34 +61,22 @@ VARIANT Object(IUnknown* object) {
 }
 
 std::wstring Describe(const VARIANT& value) {
-  const VARTYPE type = V_VT(&value);
-  const bool byRef = (type & VT_BYREF) != 0;
-  wchar_t number[32];
-  switch (type & ~VT_BYREF) {
-    case VT_BOOL:
-      std::swprintf(number, 32, L"%d", byRef ? *V_BOOLREF(&value) : V_BOOL(&value));
-      return std::wstring(byRef ? L"VT_BOOL|VT_BYREF " : L"VT_BOOL ") + number;
-    case VT_I2:
-      std::swprintf(number, 32, L"%d", byRef ? *V_I2REF(&value) : V_I2(&value));
-      return std::wstring(byRef ? L"VT_I2|VT_BYREF " : L"VT_I2 ") + number;
-    case VT_I4:
-      std::swprintf(number, 32, L"%ld", static_cast<long>(byRef ? *V_I4REF(&value) : V_I4(&value)));
-      return std::wstring(byRef ? L"VT_I4|VT_BYREF " : L"VT_I4 ") + number;
-    case VT_BSTR: {
-      const BSTR text = byRef ? *V_BSTRREF(&value) : V_BSTR(&value);
-      return std::wstring(byRef ? L"VT_BSTR|VT_BYREF " : L"VT_BSTR ") +
-             (text ? std::wstring(text, ::SysStringLen(text)) : L"");
-    }
-    case VT_DISPATCH:
-      return byRef ? L"VT_DISPATCH|VT_BYREF" : L"VT_DISPATCH";
-    case VT_UNKNOWN:
-      return L"VT_UNKNOWN";
-    case VT_EMPTY:
-      return L"VT_EMPTY";
-    default:
-      std::swprintf(number, 32, L"VT 0x%04X", type);
-      return number;
+  const VARTYPE base = V_VT(&value) & VT_TYPEMASK;
+  const bool byReference = (V_VT(&value) & VT_BYREF) != 0;
+  const wchar_t* names[] = {L"VT_EMPTY", nullptr, L"VT_I2", L"VT_I4", nullptr,  nullptr,
+                            nullptr,     nullptr, L"VT_BSTR", L"VT_DISPATCH", nullptr, L"VT_BOOL"};
+  if (base >= std::size(names) || !names[base]) return L"VT " + std::to_wstring(V_VT(&value));
+  std::wstring text = std::wstring(names[base]) + (byReference ? L"|VT_BYREF" : L"");
+  if (base == VT_EMPTY || base == VT_DISPATCH) return text;
+  // Numbers and Booleans as numbers (true is -1), texts as they are.
+  common::UniqueVariant number, shown;
+  const VARIANT* source = &value;
+  if (base != VT_BSTR && SUCCEEDED(::VariantChangeType(number.get(), const_cast<VARIANT*>(&value), 0, VT_I4))) {
+    source = number.get();
   }
+  if (FAILED(::VariantChangeType(shown.get(), const_cast<VARIANT*>(source), 0, VT_BSTR))) return text + L" ?";
+  const BSTR chars = V_BSTR(shown.get());
+  return text + L" " + (chars ? std::wstring(chars, ::SysStringLen(chars)) : std::wstring());
 }
 
 std::wstring Shown(IDispatch* object, DISPID id) {

@@ -10,16 +10,4 @@ void PumpPending() {
   }
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-  for (;;) {
-    PumpPending();
-    if (done && done()) return true;
-    const ULONGLONG now = ::GetTickCount64();
-    if (now >= end) return done && done();
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now < 10 ? end - now : 10), QS_ALLINPUT,
-                                  MWMO_INPUTAVAILABLE);
-  }
-}
-
 }  // namespace support
