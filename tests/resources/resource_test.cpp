@@ -15,6 +15,7 @@
 #include "common/com_ptr.h"
 #include "common/unique_handle.h"
 #include "resources/resource_ids.h"
+#include "traylume_version.h"
 
 namespace {
 
@@ -148,15 +149,16 @@ class VersionBlock : public ::testing::Test {
   std::vector<BYTE> block_;
 };
 
-TEST_F(VersionBlock, VersionOnePointZeroWithAJapaneseUnicodeStringTable) {
+// The version is the one in the VERSION file, e.g. 1.00 as 1,0,0,0.
+TEST_F(VersionBlock, TheProductVersionWithAJapaneseUnicodeStringTable) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(::VerQueryValueW(block_.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
   ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
   EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1));
+  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(TRAYLUME_VERSION_MINOR, TRAYLUME_VERSION_MAJOR));
   EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-  EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 1));
+  EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(TRAYLUME_VERSION_MINOR, TRAYLUME_VERSION_MAJOR));
   EXPECT_EQ(fixed->dwProductVersionLS, 0u);
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 
@@ -168,8 +170,8 @@ TEST_F(VersionBlock, VersionOnePointZeroWithAJapaneseUnicodeStringTable) {
   EXPECT_EQ(translation[1], 1200);
 
   const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-      {L"FileVersion", L"1.00"},
-      {L"ProductVersion", L"1.00"},
+      {L"FileVersion", L"" TRAYLUME_VERSION_TEXT},
+      {L"ProductVersion", L"" TRAYLUME_VERSION_TEXT},
       {L"ProductName", L"TraylumeSample"},
       {L"InternalName", L"TraylumeSample"},
       {L"OriginalFilename", L"TraylumeSample.exe"},
