@@ -40,11 +40,12 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # Configures and builds one architecture; the test programs only for the
-# architecture that runs them (the other is compiled for its own faults).
+# architecture that runs them (the other is compiled for its own faults),
+# or as the second argument says (ON/OFF).
 build_arch() {
-  local arch=$1 dir tests=OFF
+  local arch=$1 dir tests=${2:-OFF}
   dir=$(build_dir "$arch")
-  [ "$arch" = "$TRAYLUME_ARCH" ] && tests=ON
+  [ -z "${2:-}" ] && [ "$arch" = "$TRAYLUME_ARCH" ] && tests=ON
   # Configured every time: a changed option takes effect (re-running CMake
   # on a configured folder costs about a second).
   cmake -S "$repo_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
