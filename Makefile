@@ -1,5 +1,5 @@
 # Front door for newcomers: both targets install what is missing first.
-.PHONY: run test build clean
+.PHONY: run test dist build clean
 
 run:
 	bash tools/run.sh
@@ -7,9 +7,12 @@ run:
 test:
 	bash tools/test.sh
 
+dist:
+	bash tools/dist.sh
+
 build:
 	bash tools/setup.sh
 	bash -c 'source tools/wine-env.sh && build_arch i686 && build_arch x86_64'
 
 clean:
-	rm -rf build
+	rm -rf build dist
