@@ -56,7 +56,8 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
   void Show(int showCommand);
 
   // What the message loop asks before dispatching: Tab and Shift+Tab move
-  // the focus in tab order. True when the message was consumed.
+  // the focus in tab order, Ctrl+C in lstEvent copies its selected line.
+  // True when the message was consumed.
   bool PreTranslateMessage(const MSG& message);
 
   // The window of a control, or nullptr (Traylume1 has none).
@@ -74,10 +75,17 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
     void (Form1::*handler)();
   };
   static const CommandRoute kCommandRoutes[];
+  struct MenuRoute {
+    LogMenu command;
+    void (Form1::*handler)();
+  };
+  static const MenuRoute kMenuRoutes[];
 
   // Messages.
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(Ctl control, WORD notification);
+  void OnMenuCommand(LogMenu command);
+  void OnContextMenu(HWND window, POINT screen);
   LRESULT OnControlColor(UINT message, HDC dc, HWND control);
   void OnActivate(bool active);
   void OnDestroy();
@@ -126,6 +134,13 @@ class Form1 final : public WindowBase<Form1>, private traylume::TraylumeEvents {
   void Traylume1_BalloonClose();
   void Traylume1_BalloonClick();
   void AppendToEventLog(const wchar_t* line);
+
+  // Copying from the event log.
+  void lstEvent_ContextMenu(POINT screen);
+  void mnuLogCopy_Click();
+  void mnuLogCopyAll_Click();
+  std::wstring EventLogLine(int index) const;
+  void CopyToClipboard(const std::wstring& text);
 
   // The component's events, as the host delivers them.
   void MouseDown(short button) override { Traylume1_MouseDown(button); }
