@@ -1,4 +1,4 @@
-# Front door for newcomers: both targets install what is missing first.
+# Front door for newcomers: every target installs what is missing first.
 .PHONY: run test dist build clean
 
 run:
