@@ -150,7 +150,7 @@ int PrintLines(HWND window, int id, DWORD timeoutMs) {
                                timeoutMs, &copied)) {
       return 1;
     }
-    line.resize(copied);
+    line.resize(copied <= length ? copied : 0);  // LB_ERR reads as a huge count
     lines += line + L"\n";
   }
   PrintOutput(lines);
@@ -165,6 +165,7 @@ bool AttachToDesktop(const wchar_t* name, DWORD timeoutMs) {
   while (!(desktop = ::OpenDesktopW(name, 0, FALSE, GENERIC_ALL)) && ::GetTickCount64() < deadline) {
     ::Sleep(kPollMs);
   }
+  // The handle stays open while the helper runs: the thread is on that desktop.
   if (desktop && ::SetThreadDesktop(desktop)) return true;
   std::fwprintf(stderr, L"close_window: cannot attach to desktop %ls, error %lu\n", name, ::GetLastError());
   return false;
