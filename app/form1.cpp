@@ -386,7 +386,7 @@ void Form1::OnNcDestroy() {
   if (options_.quitWhenClosed) ::PostQuitMessage(0);
 }
 
-// ---- Tab order ------------------------------------------------------------
+// ---- Keys the message loop hands to the form first ------------------------
 
 bool Form1::PreTranslateMessage(const MSG& message) {
   if (message.message != WM_KEYDOWN || !hwnd()) return false;
