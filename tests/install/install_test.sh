@@ -70,11 +70,16 @@ unix_folder=$(win winepath -u "$folder" 2>/dev/null)
 key_exists() { win reg query "$1" "${view[@]}" >/dev/null 2>&1; }
 arp_key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product_code"
 our_keys=("${owned_keys[@]/#/HKLM\\Software\\Classes\\}" "$arp_key")
-# HKLM\Software\Classes as text, for comparing. A value's trailing
-# backslash is dropped: the package can name the folder in HELPDIR only as
-# [INSTALLDIR], which ends in one, and the control writes it without.
+# HKLM\Software\Classes as text, for comparing, one key a paragraph. A
+# value's trailing backslash is dropped: the package can name the folder in
+# HELPDIR only as [INSTALLDIR], which ends in one, and the control writes it
+# without. The empty keys Installer, Installer\Features, ...\Products and
+# ...\UpgradeCodes are left out: the first package installed in a prefix
+# makes them for Windows Installer itself, and they stay.
 classes_export() { win reg export 'HKLM\Software\Classes' "$(windows_path "$1")" "${view[@]}" /y >/dev/null 2>&1 &&
-  iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' | sed 's/\\\\"$/"/' >"$1.txt"; }
+  iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' | sed 's/\\\\"$/"/' |
+  awk -v RS= -v ORS='\n\n' '!/^\[HKEY_LOCAL_MACHINE\\Software\\Classes\\Installer(\\(Features|Products|UpgradeCodes))?\]$/' \
+    >"$1.txt"; }
 # Wine puts an all-users shortcut into the user's Start menu; Windows into
 # the common one. Either counts.
 shortcuts() { find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/TraylumeSample.lnk' 2>/dev/null; }
