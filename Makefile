@@ -1,5 +1,5 @@
-# Front door for newcomers: both targets install what is missing first.
-.PHONY: run test bench build clean
+# Front door for newcomers: every target installs what is missing first.
+.PHONY: run test bench dist build clean
 
 run:
 	bash tools/run.sh
@@ -11,9 +11,12 @@ test:
 bench:
 	bash tools/bench.sh
 
+dist:
+	bash tools/dist.sh
+
 build:
 	bash tools/setup.sh
 	bash -c 'source tools/wine-env.sh && build_arch i686 && build_arch x86_64'
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -38,6 +38,15 @@ enum class Ctl : int {
 
 constexpr int IdOf(Ctl control) { return static_cast<int>(control); }
 
+// Commands of lstEvent's shortcut menu; they reach Form1 as WM_COMMAND with
+// no control window (lParam 0), as menu commands do.
+enum class LogMenu : int {
+  mnuLogCopy = 2001,     // the selected line
+  mnuLogCopyAll = 2002,  // every line
+};
+
+constexpr int IdOf(LogMenu command) { return static_cast<int>(command); }
+
 // Window classes registered by the program.
 inline constexpr wchar_t kForm1Class[] = L"TraylumeSample.Form1";
 inline constexpr wchar_t kFrameClass[] = L"TraylumeSample.Frame";

@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <iterator>
@@ -69,6 +70,12 @@ const Form1::CommandRoute Form1::kCommandRoutes[] = {
     {Ctl::cmdRefresh, BN_CLICKED, &Form1::cmdRefresh_Click},
     {Ctl::cmdShow, BN_CLICKED, &Form1::cmdShow_Click},
     {Ctl::cmdVanish, BN_CLICKED, &Form1::cmdVanish_Click},
+};
+
+// Every shortcut menu command goes to exactly one handler.
+const Form1::MenuRoute Form1::kMenuRoutes[] = {
+    {LogMenu::mnuLogCopy, &Form1::mnuLogCopy_Click},
+    {LogMenu::mnuLogCopyAll, &Form1::mnuLogCopyAll_Click},
 };
 
 Form1::Form1() = default;
@@ -271,7 +278,14 @@ HWND Form1::Control(Ctl id) const {
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (lParam) OnCommand(static_cast<Ctl>(LOWORD(wParam)), HIWORD(wParam));
+      if (lParam) {
+        OnCommand(static_cast<Ctl>(LOWORD(wParam)), HIWORD(wParam));
+      } else if (HIWORD(wParam) == 0) {
+        OnMenuCommand(static_cast<LogMenu>(LOWORD(wParam)));
+      }
+      return 0;
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
@@ -304,6 +318,20 @@ void Form1::OnCommand(Ctl control, WORD notification) {
       return;
     }
   }
+}
+
+void Form1::OnMenuCommand(LogMenu command) {
+  for (const MenuRoute& route : kMenuRoutes) {
+    if (route.command == command) {
+      (this->*route.handler)();
+      return;
+    }
+  }
+}
+
+// A right click or the menu key; the position is (-1, -1) for the key.
+void Form1::OnContextMenu(HWND window, POINT screen) {
+  if (window && window == Control(Ctl::lstEvent)) lstEvent_ContextMenu(screen);
 }
 
 LRESULT Form1::OnControlColor(UINT message, HDC dc, HWND control) {
@@ -369,12 +397,18 @@ void Form1::OnNcDestroy() {
   if (options_.quitWhenClosed) ::PostQuitMessage(0);
 }
 
-// ---- Tab order ------------------------------------------------------------
+// ---- Keys the message loop hands to the form first ------------------------
 
 bool Form1::PreTranslateMessage(const MSG& message) {
-  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
-  if (!hwnd() || (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd))) return false;
-  if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
+  if (message.message != WM_KEYDOWN || !hwnd()) return false;
+  const bool control = ::GetKeyState(VK_CONTROL) < 0;
+  if (::GetKeyState(VK_MENU) < 0) return false;
+  if (message.wParam == 'C' && control && message.hwnd && message.hwnd == Control(Ctl::lstEvent)) {
+    mnuLogCopy_Click();
+    return true;
+  }
+  if (message.wParam != VK_TAB || control) return false;
+  if (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd)) return false;
   MoveFocus(::GetKeyState(VK_SHIFT) < 0);
   return true;
 }

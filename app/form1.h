@@ -60,7 +60,8 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
   void Show(int showCommand);
 
   // What the message loop asks before dispatching: Tab and Shift+Tab move
-  // the focus in tab order. True when the message was consumed.
+  // the focus in tab order, Ctrl+C in lstEvent copies its selected line.
+  // True when the message was consumed.
   bool PreTranslateMessage(const MSG& message);
 
   // The window of a control, or nullptr (Traylume1 has none).
@@ -81,10 +82,17 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
   // Posted to the form by the first event of a burst; it comes after every
   // callback already queued (app/form1_event_log.cpp).
   static constexpr UINT kShowNewestLogLine = WM_APP;
+  struct MenuRoute {
+    LogMenu command;
+    void (Form1::*handler)();
+  };
+  static const MenuRoute kMenuRoutes[];
 
   // Messages.
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(Ctl control, WORD notification);
+  void OnMenuCommand(LogMenu command);
+  void OnContextMenu(HWND window, POINT screen);
   LRESULT OnControlColor(UINT message, HDC dc, HWND control);
   void OnActivate(bool active);
   void OnDestroy();
@@ -135,6 +143,13 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
   void AppendToEventLog(const wchar_t* line);
   bool DeferLogUpdate();
   void ShowNewestLogLine();
+
+  // Copying from the event log.
+  void lstEvent_ContextMenu(POINT screen);
+  void mnuLogCopy_Click();
+  void mnuLogCopyAll_Click();
+  std::wstring EventLogLine(int index) const;
+  void CopyToClipboard(const std::wstring& text);
 
   // The component's events, as the host delivers them.
   void MouseDown(short button) override { Traylume1_MouseDown(button); }

@@ -60,6 +60,10 @@ inline constexpr wchar_t kBalloonShow[] = L"バルーンが表示されました
 inline constexpr wchar_t kBalloonClose[] = L"バルーンが閉じられました。";
 inline constexpr wchar_t kBalloonClick[] = L"バルーンがクリックされました。";
 
+// lstEvent's shortcut menu; Ctrl+C in the log does what コピー does.
+inline constexpr wchar_t kMnuLogCopy[] = L"コピー\tCtrl+C";
+inline constexpr wchar_t kMnuLogCopyAll[] = L"すべてコピー";
+
 // The failure message: what failed, why, and the code.
 inline constexpr wchar_t kFailureHeading[] = L"次の処理に失敗しました。";
 inline constexpr wchar_t kFailureOperation[] = L"処理: ";
@@ -75,6 +79,8 @@ inline constexpr wchar_t kDrawPreview[] = L"アイコンのプレビュー表示
 inline constexpr wchar_t kReadDroppedFile[] = L"ドロップされたファイル名の取得";
 inline constexpr wchar_t kAddLogLine[] = L"イベントログへの追加";
 inline constexpr wchar_t kAcceptFileDrops[] = L"アイコンファイルのドロップの受け付け";
+inline constexpr wchar_t kShowLogMenu[] = L"イベントログのメニューの表示";
+inline constexpr wchar_t kCopyToClipboard[] = L"イベントログのクリップボードへのコピー";
 inline constexpr wchar_t kNoDroppedFile[] = L"ドロップされたデータにファイルが含まれていません。";
 
 inline std::wstring CreateComponent(std::wstring_view progId, std::wstring_view fileName) {

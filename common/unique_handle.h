@@ -92,6 +92,11 @@ struct RegistryKey {
   static HKEY Invalid() { return nullptr; }
   static void Close(HKEY h) { ::RegCloseKey(h); }
 };
+struct Menu {
+  using Type = HMENU;
+  static HMENU Invalid() { return nullptr; }
+  static void Close(HMENU h) { ::DestroyMenu(h); }
+};
 }  // namespace traits
 
 using UniqueKernelHandle = UniqueHandle<traits::KernelHandle>;
@@ -106,6 +111,7 @@ using UniqueWindow = UniqueHandle<traits::Window>;
 using UniqueMemoryDc = UniqueHandle<traits::MemoryDc>;
 using UniqueHGlobal = UniqueHandle<traits::GlobalMemory>;
 using UniqueRegKey = UniqueHandle<traits::RegistryKey>;
+using UniqueMenu = UniqueHandle<traits::Menu>;
 
 // A device context from GetDC, given back with ReleaseDC.
 class WindowDc {
@@ -138,6 +144,22 @@ class PaintScope {
   HWND window_;
   PAINTSTRUCT paint_{};
   HDC dc_;
+};
+
+// GlobalLock/GlobalUnlock as a scope: the memory's address while it lives.
+class GlobalMemoryLock {
+ public:
+  explicit GlobalMemoryLock(HGLOBAL memory) : memory_(memory), data_(::GlobalLock(memory)) {}
+  GlobalMemoryLock(const GlobalMemoryLock&) = delete;
+  GlobalMemoryLock& operator=(const GlobalMemoryLock&) = delete;
+  ~GlobalMemoryLock() {
+    if (data_) ::GlobalUnlock(memory_);
+  }
+  void* get() const { return data_; }
+
+ private:
+  HGLOBAL memory_;
+  void* data_;
 };
 
 // An object selected into a DC for the scope's life; the previous one comes back.

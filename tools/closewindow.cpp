@@ -1,4 +1,4 @@
-// close_window [--wait] CLASS [SECONDS]
+// close_window [--desktop NAME] [--wait | --click ID | --lines ID] CLASS [SECONDS]
 //
 // Closes a running program the way a user does: finds its visible top-level
 // window of class CLASS, posts WM_CLOSE to it and waits for the process to
@@ -8,8 +8,14 @@
 // With --wait it only waits for the window to be visible and prints its
 // place on the screen as "X Y WIDTH HEIGHT", leaving it open; when a
 // message box shows up instead, it prints the message and fails at once.
-// The run script uses both: to cut the window out of a screenshot, then to
-// end the program.
+// With --click it presses the window's button of control id ID (BM_CLICK)
+// and fails when the press does not return or a message box shows up; with
+// --lines it prints the lines of the window's list box ID, one per line.
+// --desktop NAME looks for the window on that desktop (a Wine virtual
+// desktop) instead of the helper's own.
+//
+// The run script uses all of these: to cut the window out of a screenshot,
+// to drive the program in a virtual desktop, and to end it.
 #include <windows.h>
 
 #include <cstdio>
@@ -22,11 +28,11 @@ namespace {
 
 constexpr DWORD kPollMs = 50;
 
-// Writes to the standard error: to a console as UTF-16, to a pipe or file
+// Writes to a standard stream: to a console as UTF-16, to a pipe or file
 // as UTF-8 (the C runtime would cut the text at the first non-ASCII
 // character in the "C" locale).
-void PrintError(const std::wstring& text) {
-  HANDLE stream = ::GetStdHandle(STD_ERROR_HANDLE);
+void Write(DWORD streamId, const std::wstring& text) {
+  HANDLE stream = ::GetStdHandle(streamId);
   DWORD written = 0, mode = 0;
   if (::GetConsoleMode(stream, &mode)) {
     ::WriteConsoleW(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
@@ -39,6 +45,9 @@ void PrintError(const std::wstring& text) {
                         nullptr);
   ::WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
+
+void PrintError(const std::wstring& text) { Write(STD_ERROR_HANDLE, text); }
+void PrintOutput(const std::wstring& text) { Write(STD_OUTPUT_HANDLE, text); }
 
 std::wstring TextOf(HWND window) {
   std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
@@ -87,6 +96,81 @@ int PrintPlace(HWND window) {
   return 0;
 }
 
+struct ControlSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND child, LPARAM context) {
+  auto* search = reinterpret_cast<ControlSearch*>(context);
+  if (::GetDlgCtrlID(child) != search->id) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+// The descendant of `window` with control id `id` (controls inside a frame
+// are children of the frame, not of the window).
+HWND FindControl(HWND window, int id) {
+  ControlSearch search{id, nullptr};
+  ::EnumChildWindows(window, &MatchControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+int Click(HWND window, int id, DWORD timeoutMs) {
+  HWND button = FindControl(window, id);
+  if (!button) {
+    std::fwprintf(stderr, L"close_window: no control %d in the window\n", id);
+    return 1;
+  }
+  DWORD_PTR ignored = 0;
+  const bool answered =
+      ::SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+  const std::wstring messages = MessageBoxes();
+  if (!answered || !messages.empty()) {
+    PrintError(L"close_window: the press did not return cleanly; the program says:\n" + messages);
+    return 1;
+  }
+  return 0;
+}
+
+int PrintLines(HWND window, int id, DWORD timeoutMs) {
+  HWND list = FindControl(window, id);
+  DWORD_PTR count = 0;
+  if (!list || !::SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, timeoutMs, &count)) {
+    std::fwprintf(stderr, L"close_window: no list box %d that answers\n", id);
+    return 1;
+  }
+  std::wstring lines;
+  for (DWORD_PTR i = 0; i < count; ++i) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_NORMAL, timeoutMs, &length)) return 1;
+    std::wstring line(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()), SMTO_NORMAL,
+                               timeoutMs, &copied)) {
+      return 1;
+    }
+    line.resize(copied <= length ? copied : 0);  // LB_ERR reads as a huge count
+    lines += line + L"\n";
+  }
+  PrintOutput(lines);
+  return 0;
+}
+
+// Makes the calling thread (which owns no windows yet) see the desktop
+// `name`, waiting up to `timeoutMs` for it to be made.
+bool AttachToDesktop(const wchar_t* name, DWORD timeoutMs) {
+  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+  HDESK desktop = nullptr;
+  while (!(desktop = ::OpenDesktopW(name, 0, FALSE, GENERIC_ALL)) && ::GetTickCount64() < deadline) {
+    ::Sleep(kPollMs);
+  }
+  // The handle stays open while the helper runs: the thread is on that desktop.
+  if (desktop && ::SetThreadDesktop(desktop)) return true;
+  std::fwprintf(stderr, L"close_window: cannot attach to desktop %ls, error %lu\n", name, ::GetLastError());
+  return false;
+}
+
 int Close(HWND window, DWORD timeoutMs) {
   DWORD processId = 0;
   ::GetWindowThreadProcessId(window, &processId);
@@ -113,18 +197,34 @@ int Close(HWND window, DWORD timeoutMs) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  enum class Mode { kClose, kWait, kClick, kLines } mode = Mode::kClose;
   int next = 1;
-  const bool waitOnly = argc > 1 && std::wcscmp(argv[1], L"--wait") == 0;
-  if (waitOnly) ++next;
+  int controlId = 0;
+  const wchar_t* desktop = nullptr;
+  if (argc - next >= 2 && std::wcscmp(argv[next], L"--desktop") == 0) {
+    desktop = argv[next + 1];
+    next += 2;
+  }
+  if (argc - next >= 1 && std::wcscmp(argv[next], L"--wait") == 0) {
+    mode = Mode::kWait;
+    ++next;
+  } else if (argc - next >= 2 &&
+             (std::wcscmp(argv[next], L"--click") == 0 || std::wcscmp(argv[next], L"--lines") == 0)) {
+    mode = argv[next][2] == L'c' ? Mode::kClick : Mode::kLines;
+    controlId = static_cast<int>(std::wcstol(argv[next + 1], nullptr, 10));
+    next += 2;
+  }
   if (argc - next < 1 || argc - next > 2) {
-    std::fwprintf(stderr, L"usage: close_window [--wait] CLASS [SECONDS]\n");
+    std::fwprintf(stderr,
+                  L"usage: close_window [--desktop NAME] [--wait | --click ID | --lines ID] CLASS [SECONDS]\n");
     return 2;
   }
   const wchar_t* windowClass = argv[next];
   const DWORD timeoutMs =
       argc - next == 2 ? static_cast<DWORD>(std::wcstoul(argv[next + 1], nullptr, 10)) * 1000 : 10000;
 
-  HWND window = WaitForWindow(windowClass, timeoutMs, waitOnly);
+  if (desktop && !AttachToDesktop(desktop, timeoutMs)) return 1;
+  HWND window = WaitForWindow(windowClass, timeoutMs, mode != Mode::kClose);
   if (!window) {
     const std::wstring messages = MessageBoxes();
     if (!messages.empty()) {
@@ -135,5 +235,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     return 1;
   }
-  return waitOnly ? PrintPlace(window) : Close(window, timeoutMs);
+  switch (mode) {
+    case Mode::kWait: return PrintPlace(window);
+    case Mode::kClick: return Click(window, controlId, timeoutMs);
+    case Mode::kLines: return PrintLines(window, controlId, timeoutMs);
+    default: return Close(window, timeoutMs);
+  }
 }

@@ -4,55 +4,84 @@
 # opens the program's window.
 #
 # With a display the program runs in the foreground until its window is
-# closed. Without one it runs under Xvfb: the script waits for the window,
-# saves a screenshot of it, prints the screenshot's path, closes the program
-# the way a user does (WM_CLOSE) and checks that it ended with exit code 0.
+# closed. Without one it runs under Xvfb in a Wine virtual desktop with a
+# task bar, and the script shows it at work: it presses 表示! (the icon goes
+# to the notification area), clicks the icon with the pointer, waits for the
+# event log to report it, saves one screenshot of the whole desktop and
+# prints its path, then closes the program the way a user does (WM_CLOSE)
+# and checks that it ended with exit code 0.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
 window_class='TraylumeSample.Form1'
 wait_seconds=30
+# Control ids of cmdShow (表示!) and lstEvent, from app/control_ids.h.
+show_button=1019
+event_log=1002
+# The virtual desktop fills the Xvfb screen; its task bar shows the first
+# notification icon at about x 1006-1021, y 750-765.
+desktop=traylume-run
+desktop_size=1024x768
+tray_icon=(1013 757)
 
 # Runs inside Xvfb (see the end of this file).
 headless() {
   local program=$1 screenshot=$2
-  local helper pid status=0 closed=0
+  local helper explorer status=0 before after
   helper="$(dirname "$program")/close_window.exe"
-  placefile=$(mktemp)
-  trap '"$WINESERVER" -k >/dev/null 2>&1 || true; rm -f "$placefile"' EXIT
+  trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
   "$WINESERVER" -p
   # Wine's background services start with the first program of a session
   # and keep its output open: let them start here, with no output to keep.
   "$WINELOADER" wineboot >/dev/null 2>&1 || true
 
-  LANG=ja_JP.UTF-8 "$WINELOADER" "$program" &
-  pid=$!
-
-  # The window's place on the screen once it is shown. Without a window
-  # manager Wine draws the frame and title bar itself, and screen
-  # coordinates are those of the X screen.
-  if ! "$WINELOADER" "$helper" --wait "$window_class" "$wait_seconds" >"$placefile"; then
+  # Wine's explorer makes the desktop, starts the program in it and ends
+  # when the desktop closes, after the program.
+  LANG=ja_JP.UTF-8 "$WINELOADER" explorer "/desktop=$desktop,$desktop_size" "$program" &
+  explorer=$!
+  on_desktop() { "$WINELOADER" "$helper" --desktop "$desktop" "$@"; }
+  event_lines() { on_desktop --lines "$event_log" "$window_class" "$wait_seconds" | tr -d '\r'; }
+  give_up() {
     import -window root "$screenshot" 2>/dev/null || true
-    echo "run: the window did not appear; the screen at that moment: $screenshot" >&2
+    echo "run: $1; the screen at that moment: $screenshot" >&2
     "$WINESERVER" -k >/dev/null 2>&1 || true
-    wait "$pid" 2>/dev/null || true
+    wait "$explorer" 2>/dev/null || true
+    return 1
+  }
+
+  on_desktop --wait "$window_class" "$wait_seconds" >/dev/null || { give_up "the window did not appear"; return 1; }
+  on_desktop --click "$show_button" "$window_class" "$wait_seconds" || { give_up "表示! failed"; return 1; }
+  before=$(event_lines | wc -l)
+  sleep 1  # the task bar shows the icon
+  xdotool search --name "^$desktop - " mousemove --window %1 "${tray_icon[@]}" click 1
+  for _ in $(seq 50); do
+    after=$(event_lines | wc -l)
+    [ "$after" -gt "$before" ] && break
+    sleep 0.2
+  done
+  if [ "$after" -le "$before" ]; then
+    give_up "no event log line after clicking the icon at ${tray_icon[*]}"
     return 1
   fi
-  local x y width height
-  read -r x y width height < <(tr -d '\r' <"$placefile")
+  sleep 0.5  # later lines of the same click
+  echo "event log, new lines:"
+  event_lines | tail -n +"$((before + 1))" | sed 's/^/  /'
 
-  # Let it finish painting, then cut it out of the screen.
+  # Off the icon (its tool tip would cover it), then the whole desktop.
+  xdotool mousemove 640 600
   sleep 1
-  import -window root -crop "${width}x${height}+${x}+${y}" +repage "$screenshot"
+  import -window root "$screenshot"
   echo "screenshot: $screenshot"
 
-  "$WINELOADER" "$helper" "$window_class" "$wait_seconds" || closed=$?
-  if [ "$closed" -ne 0 ]; then
+  if ! on_desktop "$window_class" "$wait_seconds"; then
     "$WINESERVER" -k >/dev/null 2>&1 || true
+    wait "$explorer" 2>/dev/null || true
+    echo "run: the program did not close cleanly" >&2
+    return 1
   fi
-  wait "$pid" || status=$?
-  if [ "$closed" -ne 0 ] || [ "$status" -ne 0 ]; then
-    echo "run: the program did not close cleanly (exit status $status)" >&2
+  wait "$explorer" || status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "run: the virtual desktop ended with status $status" >&2
     return 1
   fi
   echo "run: closed with WM_CLOSE; exit code 0"

@@ -35,14 +35,17 @@ run_build_dir=$(build_dir "$TRAYLUME_ARCH")
 
 export WINEPREFIX="$run_build_dir/wineprefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko download prompts; no desktop menu entries for shortcuts
+# an installer creates in the prefix (winemenubuilder writes them to ~).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # Configures and builds one architecture; the test programs only for the
-# architecture that runs them (the other is compiled for its own faults).
+# architecture that runs them (the other is compiled for its own faults),
+# or as the second argument says (ON/OFF).
 build_arch() {
-  local arch=$1 dir tests=OFF
+  local arch=$1 dir tests=${2:-OFF}
   dir=$(build_dir "$arch")
-  [ "$arch" = "$TRAYLUME_ARCH" ] && tests=ON
+  [ -z "${2:-}" ] && [ "$arch" = "$TRAYLUME_ARCH" ] && tests=ON
   # Configured every time: a changed option takes effect (re-running CMake
   # on a configured folder costs about a second).
   cmake -S "$repo_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -58,14 +61,29 @@ build_arch() {
   fi
 }
 
+# Where Wine's own fonts are (Debian's fonts-wine).
+wine_font_dir=/usr/share/wine/fonts
+
 # Creates the private prefix once: no window manager decorations (destroying
-# a window is slow without one) and a Japanese face for Wine's own captions
-# and task bar.
+# a window is slow without one), a Japanese face for Wine's own captions and
+# task bar, and the Marlett font for the glyphs of the caption buttons.
 prepare_prefix() {
-  local stamp="$WINEPREFIX/.traylume-ready-2"
+  local stamp="$WINEPREFIX/.traylume-ready-3"
   if [ -f "$stamp" ]; then return 0; fi
   mkdir -p "$WINEPREFIX"
   "$WINELOADER" wineboot -i >/dev/null 2>&1
+  # Wine draws the caption buttons (close, minimise) as letters of Marlett:
+  # without that font the close button shows an "r". Debian's Wine 8 does
+  # not load the fonts of fonts-wine from where that package puts them
+  # (it looks for them beside its data folder, in ../fonts), and fontconfig
+  # does not know that folder either; the prefix's Fonts folder is always
+  # read.
+  if [ -f "$wine_font_dir/marlett.ttf" ]; then
+    cp "$wine_font_dir/marlett.ttf" "$WINEPREFIX/drive_c/windows/Fonts/"
+  else
+    echo "prepare_prefix: $wine_font_dir/marlett.ttf is missing (fonts-wine):" \
+         "caption buttons will show letters" >&2
+  fi
   "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   "$WINELOADER" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /d IPAGothic /f >/dev/null 2>&1
   "$WINELOADER" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAGothic /f >/dev/null 2>&1

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The dist command: builds the Release configuration of both architectures
+# and writes the packages into dist/:
+#
+#   TraylumeSample-<version>.zip  the program and the 32-bit control side
+#                                 by side, x64/Traylume.ocx, README.txt
+#   TraylumeSample-<version>.msi  the installer package (wixl, from
+#                                 tools/installer/TraylumeSample.wxs)
+#
+# The shipped files carry no symbols or debug sections. With --no-build it
+# packages what the build folders hold (the test command has just built).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ "${1:-}" != --no-build ]; then
+  bash "$here/setup.sh"
+  source "$here/wine-env.sh"
+  echo "== building i686 (the product) and x86_64"
+  build_arch i686 OFF
+  build_arch x86_64 OFF
+else
+  source "$here/wine-env.sh"
+fi
+
+version=$(head -n 1 "$repo_root/VERSION")
+name="TraylumeSample-$version"
+out="$repo_root/dist"
+stage="$build_root/dist-stage"
+i686_bin="$(build_dir i686)/bin"
+x64_bin="$(build_dir x86_64)/bin"
+
+echo "== packaging $name into $out"
+rm -rf "$stage"
+mkdir -p "$stage/x64" "$out"
+i686-w64-mingw32-strip -o "$stage/TraylumeSample.exe" "$i686_bin/TraylumeSample.exe"
+i686-w64-mingw32-strip -o "$stage/Traylume.ocx" "$i686_bin/Traylume.ocx"
+x86_64-w64-mingw32-strip -o "$stage/x64/Traylume.ocx" "$x64_bin/Traylume.ocx"
+# The program's icon for the installed programs list (the package only).
+cp "$(build_dir i686)/resources/app.ico" "$stage/TraylumeSample.ico"
+# The read-me as Windows' Notepad reads it at once: UTF-8 with a byte
+# order mark, CRLF line ends.
+{ printf '\xef\xbb\xbf'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$here/installer/README.txt"; } \
+  >"$stage/README.txt"
+
+rm -f "$out/$name.zip" "$out/$name.msi"
+(cd "$stage" && zip -q -X -r "$out/$name.zip" TraylumeSample.exe Traylume.ocx x64 README.txt)
+# wixl takes the files from the folder it runs in.
+(cd "$stage" && wixl --arch x86 -I "$(build_dir i686)/installer" -o "$out/$name.msi" \
+  "$here/installer/TraylumeSample.wxs")
+
+size() { stat -c %s "$1"; }
+shipped=$(($(size "$stage/TraylumeSample.exe") + $(size "$stage/Traylume.ocx")))
+echo "   $out/$name.zip ($(size "$out/$name.zip") bytes)"
+echo "   $out/$name.msi ($(size "$out/$name.msi") bytes)"
+echo "   TraylumeSample.exe + Traylume.ocx: $shipped bytes"
+if [ "$shipped" -ge $((1024 * 1024)) ]; then
+  echo "dist: the program and the control together exceed 1 MiB" >&2
+  exit 1
+fi
