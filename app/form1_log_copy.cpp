@@ -26,7 +26,7 @@ void Form1::lstEvent_ContextMenu(POINT screen) {
                      texts::kMnuLogCopy) ||
       !::AppendMenuW(menu.get(), MF_STRING | (count > 0 ? MF_ENABLED : MF_GRAYED), IdOf(LogMenu::mnuLogCopyAll),
                      texts::kMnuLogCopyAll)) {
-    Check(traylume::ComResult::Failure(common::LastErrorHr(), texts::kShowLogMenu));
+    Check(common::ComResult::Failure(common::LastErrorHr(), texts::kShowLogMenu));
     return;
   }
   // The chosen command comes back as WM_COMMAND, to OnMenuCommand.
@@ -62,7 +62,7 @@ std::wstring Form1::EventLogLine(int index) const {
 
 void Form1::CopyToClipboard(const std::wstring& text) {
   const HRESULT copied = common::SetClipboardText(hwnd(), text);
-  if (FAILED(copied)) Check(traylume::ComResult::Failure(copied, texts::kCopyToClipboard));
+  if (FAILED(copied)) Check(common::ComResult::Failure(copied, texts::kCopyToClipboard));
 }
 
 }  // namespace app
