@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "common/com_ptr.h"
 #include "tests/support/com_test.h"
 #include "tests/support/shell_spy.h"
@@ -26,5 +28,10 @@ class ControlTest : public support::ComTest {
  private:
   HWND window_ = nullptr;
 };
+
+// The state `control` saves in its own stream (IPersistStreamInit), and
+// loading such bytes into a control.
+std::vector<BYTE> SavedBytes(IDispatch* control);
+HRESULT LoadBytes(IDispatch* control, const std::vector<BYTE>& bytes);
 
 }  // namespace traylume_tests

@@ -219,17 +219,8 @@ TEST_F(FuzzTest, RandomPropertyBags) {
 TEST_F(FuzzTest, DamagedStreams) {
   auto picture = support::SolidIconPicture(RGB(10, 20, 30), 32);
   ASSERT_EQ(support::Put(control.get(), dispid::kIcon, support::Object(picture.get()), DISPATCH_PROPERTYPUTREF).hr, S_OK);
-  common::ComPtr<IPersistStreamInit> persist;
-  common::ComPtr<IStream> saved;
-  ASSERT_EQ(control.As(&persist), S_OK);
-  ASSERT_EQ(::CreateStreamOnHGlobal(nullptr, TRUE, saved.put()), S_OK);
-  ASSERT_EQ(persist->Save(saved.get(), TRUE), S_OK);
-  STATSTG stat{};
-  saved->Stat(&stat, STATFLAG_NONAME);
-  std::vector<BYTE> original(static_cast<size_t>(stat.cbSize.QuadPart));
-  const LARGE_INTEGER start{};
-  saved->Seek(start, STREAM_SEEK_SET, nullptr);
-  saved->Read(original.data(), static_cast<ULONG>(original.size()), nullptr);
+  const std::vector<BYTE> original = SavedBytes(control.get());
+  ASSERT_FALSE(original.empty());
   Run("damaged streams", Setting("TRAYLUME_FUZZ_STREAMS", 400), [&](Values&) {
     std::vector<BYTE> bytes = original;
     for (unsigned change = 1 + random_() % 8; change > 0; --change) {
@@ -241,11 +232,7 @@ TEST_F(FuzzTest, DamagedStreams) {
         default: bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), static_cast<BYTE>(random_()));
       }
     }
-    common::ComPtr<IStream> stream;
-    ::CreateStreamOnHGlobal(nullptr, TRUE, stream.put());
-    stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
-    stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    return persist->Load(stream.get());
+    return LoadBytes(control.get(), bytes);
   });
 }
 
