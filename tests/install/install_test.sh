@@ -4,11 +4,13 @@
 #   - the installer package installs silently, for all users;
 #   - the registry then holds exactly what the control's own registration
 #     writes (registering the installed file by itself changes nothing);
-#   - a new process creates the control by its ProgID, from Program Files;
+#   - a scripting client in a new process creates the control by its ProgID;
 #   - the installed program starts with it, and so does a lone copy of the
 #     program (it can only find the control through the registry); both
 #     end on WM_CLOSE with exit code 0;
 #   - removing the package leaves no file, key or shortcut of ours;
+#   - the lone copy, with the control neither registered nor beside it,
+#     says in one message what it tried and why that failed, and ends with 1;
 #   - the program unzipped into an empty folder starts unregistered.
 #
 # The prefix is shared with tests that need the control unregistered: the
@@ -18,8 +20,7 @@
 #
 # usage: install_test.sh PACKAGE BIN
 #   PACKAGE  dist/TraylumeSample-<version> (.msi and .zip are added)
-#   BIN      the build's bin folder (install_probe.exe, close_window.exe,
-#            Traylume.ocx)
+#   BIN      the build's bin folder (close_window.exe, Traylume.ocx)
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tools/wine-env.sh"
@@ -125,11 +126,12 @@ if [ "$TRAYLUME_ARCH" = i686 ]; then
     fail "the package's keys differ from the control's own registration (above)"
   fi
 
-  loaded=$(win "$bin/install_probe.exe" "${progids[0]}" 2>&1 | tr -d '\r')
-  if [ "${loaded,,}" = "${folder,,}\\traylume.ocx" ]; then
-    pass "a new process creates ${progids[0]} from $loaded"
+  # Wine's scripting host ends with 0 also after an error: its words decide.
+  said=$(win cscript //nologo "$(windows_path "$here/probe.vbs")" "${progids[0]}" 2>&1)
+  if grep -q "^created" <<<"$said"; then
+    pass "a scripting client creates ${progids[0]}: $(tr -d '\r' <<<"$said")"
   else
-    fail "${progids[0]} through the registry: $loaded"
+    fail "a scripting client cannot create ${progids[0]}: $said"
   fi
   start_and_close "$folder\\TraylumeSample.exe" "the installed program"
   cp "$unix_folder/TraylumeSample.exe" "$scratch/"
@@ -157,9 +159,22 @@ if [ "$TRAYLUME_ARCH" = i686 ]; then
   echo "== unzip $(basename "$zip")"
   mkdir "$scratch/unzipped"
   unzip -q "$zip" -d "$scratch/unzipped" || fail "unzip failed"
-  if win "$bin/install_probe.exe" "${progids[0]}" >/dev/null 2>&1; then
+  if win cscript //nologo "$(windows_path "$here/probe.vbs")" "${progids[0]}" 2>&1 | grep -q "^created"; then
     fail "${progids[0]} is still registered"
   fi
+  echo "== the lone copy without its control"
+  win "$(windows_path "$scratch/TraylumeSample.exe")" >/dev/null 2>&1 &
+  program_pid=$!
+  said=$(win "$bin/close_window.exe" --wait "$form" 30 2>&1)
+  ended=$(win "$bin/close_window.exe" '#32770' 30 2>&1)
+  wait "$program_pid" 2>/dev/null
+  program_pid=
+  checked=$failures
+  for part in "${progids[0]}" Traylume.ocx 0x800401F3 0x80070002; do
+    grep -qF "$part" <<<"$said" || fail "the message does not name $part: $said"
+  done
+  grep -q "exit code 1" <<<"$ended" || fail "after the message: $ended"
+  passed_since "$checked" "one message names the ProgID, the file and each way's reason; exit code 1"
   start_and_close "$(windows_path "$scratch/unzipped/TraylumeSample.exe")" "the unzipped program, unregistered"
 fi
 
