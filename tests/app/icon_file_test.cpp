@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fstream>
 
-#include "common/com_object.h"
 #include "common/module.h"
 #include "tests/app/form_test.h"
 #include "tests/support/message_pump.h"
@@ -75,41 +74,21 @@ TEST_F(IconFileTest, AFileThatCannotBeLoadedOrIsRefusedIsShownAndLeavesTheIconAl
   ::DeleteFileW(path.c_str());
 }
 
-// Data dragged from elsewhere: a file list (CF_HDROP) or only text.
-class Dragged final : public common::ComObject<IDataObject> {
- public:
-  Dragged(std::vector<std::wstring> files, bool withFileList) : files_(std::move(files)), fileList_(withFileList) {}
-  STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
-    if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
-    std::wstring names;
-    for (const auto& file : files_) names += file + L'\0';
-    names += L'\0';
-    const size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    std::memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
-    ::GlobalUnlock(memory);
-    *medium = STGMEDIUM{TYMED_HGLOBAL, {nullptr}, nullptr};
-    medium->hGlobal = memory;
-    return S_OK;
+// What a drag from elsewhere carries: `bytes` in `format`, by way of the
+// clipboard, whose data object is the one OLE itself makes.
+common::ComPtr<IDataObject> Dragged(UINT format, const std::wstring& bytes) {
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size() * sizeof(wchar_t));
+  std::memcpy(::GlobalLock(memory), bytes.data(), bytes.size() * sizeof(wchar_t));
+  ::GlobalUnlock(memory);
+  common::ComPtr<IDataObject> data;
+  if (::OpenClipboard(nullptr)) {
+    ::EmptyClipboard();
+    ::SetClipboardData(format, memory);
+    ::CloseClipboard();
   }
-  STDMETHODIMP QueryGetData(FORMATETC* format) override {
-    return fileList_ && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-  }
-  STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
-  STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-  STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
-  STDMETHODIMP DUnadvise(DWORD) override { return E_NOTIMPL; }
-  STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
-
- private:
-  std::vector<std::wstring> files_;
-  bool fileList_;
-};
+  ::OleGetClipboard(data.put());
+  return data;
+}
 
 TEST_F(IconFileTest, ADropPutsTheFirstFilesPathAfterTheDropHasReturnedAndNothingElse) {
   CreateForm();
@@ -117,8 +96,7 @@ TEST_F(IconFileTest, ADropPutsTheFirstFilesPathAfterTheDropHasReturnedAndNothing
   ASSERT_TRUE(target);
   const COLORREF before = Preview(8, 8);
   SetText(Ctl::txtIconName, L"前.ico");
-  auto files = common::make<Dragged>(std::vector<std::wstring>{L"C:\\一\\最初.ico", L"C:\\b.ico", L"C:\\c.ico"}, true);
-  auto text = common::make<Dragged>(std::vector<std::wstring>{L"C:\\text.ico"}, false);
+  auto text = Dragged(CF_UNICODETEXT, std::wstring(L"C:\\text.ico", 12));
   DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
   EXPECT_EQ(target->DragEnter(text.get(), MK_LBUTTON, {1, 1}, &effect), S_OK);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE)) << "a drag without a file list is refused";
@@ -126,6 +104,11 @@ TEST_F(IconFileTest, ADropPutsTheFirstFilesPathAfterTheDropHasReturnedAndNothing
   EXPECT_EQ(target->Drop(text.get(), 0, {1, 1}, &effect), S_OK);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
 
+  DROPFILES header{sizeof(DROPFILES), {}, FALSE, TRUE};
+  std::wstring list(sizeof header / sizeof(wchar_t), L'\0');
+  std::memcpy(list.data(), &header, sizeof header);
+  list += std::wstring(L"C:\\一\\最初.ico\0C:\\b.ico\0C:\\c.ico\0\0", 32);
+  auto files = Dragged(CF_HDROP, list);
   effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
   EXPECT_EQ(target->DragEnter(files.get(), MK_LBUTTON, {1, 1}, &effect), S_OK);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));

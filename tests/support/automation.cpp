@@ -1,6 +1,5 @@
 #include "tests/support/automation.h"
 
-#include <cstdio>
 #include <iterator>
 
 #include "common/bstr.h"
@@ -34,29 +33,25 @@ Outcome Call(IDispatch* object, DISPID id) { return Invoke(object, id, DISPATCH_
 
 VARIANT Bool(bool on) {
   VARIANT v;
-  V_VT(&v) = VT_BOOL;
-  V_BOOL(&v) = on ? VARIANT_TRUE : VARIANT_FALSE;
+  V_VT(&v) = VT_BOOL, V_BOOL(&v) = on ? VARIANT_TRUE : VARIANT_FALSE;
   return v;
 }
 
 VARIANT I4(long value) {
   VARIANT v;
-  V_VT(&v) = VT_I4;
-  V_I4(&v) = value;
+  V_VT(&v) = VT_I4, V_I4(&v) = value;
   return v;
 }
 
 VARIANT Text(BSTR text) {
   VARIANT v;
-  V_VT(&v) = VT_BSTR;
-  V_BSTR(&v) = text;
+  V_VT(&v) = VT_BSTR, V_BSTR(&v) = text;
   return v;
 }
 
 VARIANT Object(IUnknown* object) {
   VARIANT v;
-  V_VT(&v) = VT_UNKNOWN;
-  V_UNKNOWN(&v) = object;
+  V_VT(&v) = VT_UNKNOWN, V_UNKNOWN(&v) = object;
   return v;
 }
 
@@ -81,12 +76,7 @@ std::wstring Describe(const VARIANT& value) {
 
 std::wstring Shown(IDispatch* object, DISPID id) {
   const Outcome got = Get(object, id);
-  if (FAILED(got.hr)) {
-    wchar_t text[32];
-    std::swprintf(text, 32, L"failed 0x%08lX", static_cast<unsigned long>(got.hr));
-    return text;
-  }
-  return Describe(*got.value.get());
+  return SUCCEEDED(got.hr) ? Describe(*got.value.get()) : L"failed " + std::to_wstring(got.hr);
 }
 
 }  // namespace support

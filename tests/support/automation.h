@@ -40,7 +40,7 @@ VARIANT Object(IUnknown* object);
 // "VT_BSTR text", "VT_DISPATCH", "VT_I2|VT_BYREF 1".
 std::wstring Describe(const VARIANT& value);
 
-// Property `id` of `object` described, or "failed 0x........".
+// Property `id` of `object` described, or "failed" and the HRESULT.
 std::wstring Shown(IDispatch* object, DISPID id);
 
 }  // namespace support

@@ -62,19 +62,13 @@ std::optional<COLORREF> IconCentreColor(HICON icon) {
   return ::GetPixel(dc.get(), info.bmWidth / 2, info.bmHeight / 2);
 }
 
-std::optional<COLORREF> PictureCentreColor(IPictureDisp* picture) {
-  common::ComPtr<IPicture> drawable;
-  if (!picture || FAILED(common::ComPtr<IPictureDisp>(picture).As(&drawable))) return std::nullopt;
-  OLE_XSIZE_HIMETRIC width = 0;
-  OLE_YSIZE_HIMETRIC height = 0;
-  drawable->get_Width(&width);
-  drawable->get_Height(&height);
-  common::WindowDc screen(nullptr);
-  common::UniqueBitmap canvas(::CreateCompatibleBitmap(screen.get(), 32, 32));
-  common::UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
-  common::SelectedObject selected(dc.get(), canvas.get());
-  if (FAILED(drawable->Render(dc.get(), 0, 0, 32, 32, 0, height, width, -height, nullptr))) return std::nullopt;
-  return ::GetPixel(dc.get(), 16, 16);
+std::optional<COLORREF> IconCentreColor(IPictureDisp* picture) {
+  common::ComPtr<IPicture> icon;
+  OLE_HANDLE handle = 0;
+  if (!picture || FAILED(common::ComPtr<IPictureDisp>(picture).As(&icon)) || FAILED(icon->get_Handle(&handle))) {
+    return std::nullopt;
+  }
+  return IconCentreColor(reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)));
 }
 
 }  // namespace support

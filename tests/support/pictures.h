@@ -1,6 +1,6 @@
 #pragma once
 // Pictures for the tests: solid-coloured icon pictures and icon files, and
-// the colour a picture or an icon shows.
+// the colour an icon shows.
 
 #include <windows.h>
 #include <olectl.h>
@@ -18,9 +18,8 @@ common::ComPtr<IPictureDisp> SolidIconPicture(COLORREF color, int size = 16);
 // its right half transparent when asked.
 std::string SolidIconFile(COLORREF color, int size, bool clearRightHalf = false);
 
-// The colour at the centre of `icon`'s colour image.
+// The colour at the centre of `icon`'s colour image, or of an icon picture.
 std::optional<COLORREF> IconCentreColor(HICON icon);
-// The colour `picture` shows at its centre when drawn at 32 x 32.
-std::optional<COLORREF> PictureCentreColor(IPictureDisp* picture);
+std::optional<COLORREF> IconCentreColor(IPictureDisp* picture);
 
 }  // namespace support

@@ -45,17 +45,12 @@ STDMETHODIMP RecordingProxy::Invoke(DISPID id, REFIID iid, LCID locale, WORD fla
                                     VARIANT* result, EXCEPINFO* exception, UINT* argError) {
   const std::wstring name = NameOf(id);
   const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
-  std::wstring line = (flags & DISPATCH_PROPERTYPUTREF) ? L"putref "
-                      : put                              ? L"let "
-                      : (flags & DISPATCH_PROPERTYGET)   ? L"get "
-                                                         : L"call ";
-  line += name;
   const UINT count = params ? params->cArgs : 0;
+  std::wstring line = (flags & DISPATCH_PROPERTYPUTREF) ? L"putref " : put ? L"let " : (flags & DISPATCH_PROPERTYGET) ? L"get " : L"call ";
+  line += name;
   if (put && count >= 1 && params->rgvarg) {
-    line += L" " + Describe(params->rgvarg[0]);
-    const bool named = params->cNamedArgs == 1 && params->rgdispidNamedArgs &&
-                       params->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT;
-    if (!named) line += L" (unnamed)";
+    const bool named = params->cNamedArgs == 1 && params->rgdispidNamedArgs && params->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT;
+    line += L" " + Describe(params->rgvarg[0]) + (named ? L"" : L" (unnamed)");
   }
   if (count != (put ? 1u : 0u)) line += L" (" + std::to_wstring(count) + L" arguments)";
   calls.push_back(line);
@@ -63,11 +58,8 @@ STDMETHODIMP RecordingProxy::Invoke(DISPID id, REFIID iid, LCID locale, WORD fla
   const HRESULT planned = PlannedFailure(name, exception);
   if (FAILED(planned)) return planned;
   const auto answer = answers_.find(name);
-  if (!put && answer != answers_.end()) {
-    if (result) ::VariantCopy(result, answer->second.get());
-    return S_OK;
-  }
-  return control_->Invoke(id, iid, locale, flags, params, result, exception, argError);
+  if (put || answer == answers_.end()) return control_->Invoke(id, iid, locale, flags, params, result, exception, argError);
+  return result ? ::VariantCopy(result, answer->second.get()) : S_OK;
 }
 
 STDMETHODIMP RecordingProxy::Load(IPropertyBag* properties, IErrorLog* log) {

@@ -11,7 +11,6 @@ namespace {
 
 
 ShellSpy* active = nullptr;
-using NotifyFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
 
 // The import address table slot through which `module` calls `function`
 // of `dll`, or nullptr.
@@ -69,9 +68,7 @@ BOOL WINAPI ShellSpy::Record(DWORD message, PNOTIFYICONDATAW data) {
   std::memcpy(&call.data, data, std::min<size_t>(data->cbSize, sizeof(call.data)));
   if ((data->uFlags & NIF_ICON) && data->hIcon) call.iconColor = IconCentreColor(data->hIcon);
   spy->calls.push_back(call);
-  BOOL answer = TRUE;
-  if (spy->forward) answer = reinterpret_cast<NotifyFunction>(spy->original_)(message, data);
-  return spy->failing.count(message) ? FALSE : answer;
+  return spy->failing.count(message) ? FALSE : TRUE;
 }
 
 }  // namespace support

@@ -1,9 +1,7 @@
 #pragma once
 // Records what a module tells the shell about notification icons: while a
 // ShellSpy lives, the module's import of Shell_NotifyIconW points at a
-// recorder (the control itself is not changed or told). By default the
-// shell is not reached and every call succeeds; a test may make calls fail
-// or pass them on to the real shell.
+// recorder, which answers for the shell (the control itself is not changed).
 
 #include <windows.h>
 #include <shellapi.h>
@@ -17,8 +15,8 @@ namespace support {
 class ShellSpy {
  public:
   struct Call {
-    DWORD message;              // NIM_ADD, NIM_MODIFY, NIM_DELETE...
-    NOTIFYICONDATAW data;       // as the shell received it
+    DWORD message;                      // NIM_ADD, NIM_MODIFY, NIM_DELETE...
+    NOTIFYICONDATAW data;               // as the shell received it
     std::optional<COLORREF> iconColor;  // centre pixel of data.hIcon, taken at the call
   };
 
@@ -30,10 +28,7 @@ class ShellSpy {
   bool installed() const { return slot_ != nullptr; }
 
   std::vector<Call> calls;
-  // Messages the shell refuses (answers FALSE).
-  std::set<DWORD> failing;
-  // Also hand each call to the real shell, and answer what it answers.
-  bool forward = false;
+  std::set<DWORD> failing;  // messages the shell refuses (answers FALSE)
 
  private:
   static BOOL WINAPI Record(DWORD message, PNOTIFYICONDATAW data);

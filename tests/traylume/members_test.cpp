@@ -112,7 +112,7 @@ TEST_F(MembersTest, IconTakesPicturesOnlyAndNothingBringsBackItsOwn) {
   const Outcome own = Get(control.get(), dispid::kIcon);
   ASSERT_EQ(own.hr, S_OK);
   ASSERT_EQ(own.value.type(), VT_DISPATCH);
-  const auto ownColor = PictureCentreColor(reinterpret_cast<IPictureDisp*>(V_DISPATCH(own.value.get())));
+  const auto ownColor = IconCentreColor(static_cast<IPictureDisp*>(V_DISPATCH(own.value.get())));
 
   auto picture = SolidIconPicture(RGB(0, 200, 0));
   ASSERT_EQ(Put(control.get(), dispid::kIcon, Object(picture.get()), DISPATCH_PROPERTYPUTREF).hr, S_OK);
@@ -137,7 +137,7 @@ TEST_F(MembersTest, IconTakesPicturesOnlyAndNothingBringsBackItsOwn) {
   V_DISPATCH(&nothing) = nullptr;
   ASSERT_EQ(Put(control.get(), dispid::kIcon, nothing).hr, S_OK);
   got = Get(control.get(), dispid::kIcon);
-  EXPECT_EQ(PictureCentreColor(reinterpret_cast<IPictureDisp*>(V_DISPATCH(got.value.get()))), ownColor);
+  EXPECT_EQ(IconCentreColor(static_cast<IPictureDisp*>(V_DISPATCH(got.value.get()))), ownColor);
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ TEST_F(PersistenceTest, AStreamCarriesTheStateToAnotherControlAndDamagedOnesAreR
   ASSERT_EQ(LoadBytes(other.get(), saved), S_OK);
   EXPECT_EQ(SavedState(other.get()), SavedState(control.get()));
   const Outcome icon = Get(other.get(), dispid::kIcon);
-  EXPECT_EQ(PictureCentreColor(static_cast<IPictureDisp*>(V_DISPATCH(icon.value.get()))), RGB(200, 0, 200));
+  EXPECT_EQ(IconCentreColor(static_cast<IPictureDisp*>(V_DISPATCH(icon.value.get()))), RGB(200, 0, 200));
 
   // Cut short, a wrong marker, an icon that claims more images than it
   // holds, an image past the end: refused, and nothing changes.
