@@ -6,128 +6,97 @@
 
 namespace {
 
-// An object that fails the test if anyone reads its default member.
-class Watched final : public common::ComObject<IDispatch> {
- public:
+// An object that counts the times anyone reads its default member.
+struct Watched final : common::ComObject<IDispatch> {
   int invoked = 0;
   STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*, UINT*) override {
-    ++invoked;
     if (result) V_VT(result) = VT_I4, V_I4(result) = 42;
-    return S_OK;
+    return ++invoked, S_OK;
   }
 };
 
 VARIANT Make(VARTYPE type, void* reference = nullptr) {
   VARIANT v;
-  ::VariantInit(&v);
-  V_VT(&v) = type;
-  V_BYREF(&v) = reference;
+  V_VT(&v) = type, V_BYREF(&v) = reference;
   return v;
 }
 
-TEST(ForeignVariant, ScalarsAreTakenByValueAndThroughAnyChainOfReferences) {
+TEST(ForeignVariant, ScalarsAreTakenByValueOrThroughAnyChainOfReferencesAndConverted) {
   LONG number = 7;
-  VARIANT direct = Make(VT_I4 | VT_BYREF, &number);
-  VARIANT once = Make(VT_VARIANT | VT_BYREF, &direct);
-  VARIANT twice = Make(VT_VARIANT | VT_BYREF, &once);
+  VARIANT direct = Make(VT_I4 | VT_BYREF, &number), once = Make(VT_VARIANT | VT_BYREF, &direct);
+  VARIANT twice = Make(VT_VARIANT | VT_BYREF, &once), nothing = Make(VT_BSTR), big = Make(VT_R8);
+  V_R8(&big) = 1e20;
+  common::UniqueVariant value;
   for (const VARIANT* source : {&direct, &once, &twice}) {
-    common::UniqueVariant value;
     ASSERT_EQ(common::ReadScalar(*source, VT_I4, &value), S_OK);
     EXPECT_EQ(V_I4(value.get()), 7);
   }
-  common::UniqueVariant text;
-  ASSERT_EQ(common::ReadScalar(twice, VT_BSTR, &text), S_OK);
-  EXPECT_STREQ(V_BSTR(text.get()), L"7");
-
-  VARIANT nothing = Make(VT_BSTR);  // a NULL BSTR is the empty string
-  ASSERT_EQ(common::ReadScalar(nothing, VT_BSTR, &text), S_OK);
-  EXPECT_EQ(::SysStringLen(V_BSTR(text.get())), 0u);
-  EXPECT_NE(V_BSTR(text.get()), nullptr);
+  ASSERT_EQ(common::ReadScalar(twice, VT_BSTR, &value), S_OK);
+  EXPECT_STREQ(V_BSTR(value.get()), L"7");
+  ASSERT_EQ(common::ReadScalar(nothing, VT_BSTR, &value), S_OK);  // a NULL BSTR is the empty string
+  EXPECT_TRUE(V_BSTR(value.get()) && ::SysStringLen(V_BSTR(value.get())) == 0);
+  EXPECT_EQ(common::ReadScalar(big, VT_I4, &value), DISP_E_OVERFLOW);
 }
 
 TEST(ForeignVariant, WhatIsNoScalarIsRefusedWithoutReadingItAndLeavesNothing) {
   auto object = common::make<Watched>();
   IUnknown* objectPointer = object.get();
   SAFEARRAY* array = ::SafeArrayCreateVector(VT_I4, 0, 1);
-  VARIANT objectValue = Make(VT_DISPATCH, object.get());
-  VARIANT objectRef = Make(VT_UNKNOWN | VT_BYREF, &objectPointer);
-  VARIANT viaVariant = Make(VT_VARIANT | VT_BYREF, &objectValue);
-  VARIANT arrayValue = Make(VT_ARRAY | VT_I4, array);
-  VARIANT nullRef = Make(VT_I4 | VT_BYREF);
-  VARIANT nullInner = Make(VT_BSTR | VT_BYREF);
-  VARIANT refToNullRef = Make(VT_VARIANT | VT_BYREF, &nullInner);
-  VARIANT nullVariantRef = Make(VT_VARIANT | VT_BYREF);
-  VARIANT loop = Make(VT_VARIANT | VT_BYREF);
+  BSTR words = ::SysAllocString(L"not a number");
+  VARIANT objectValue = Make(VT_DISPATCH, object.get()), objectRef = Make(VT_UNKNOWN | VT_BYREF, &objectPointer);
+  VARIANT viaVariant = Make(VT_VARIANT | VT_BYREF, &objectValue), arrayValue = Make(VT_ARRAY | VT_I4, array);
+  VARIANT nullInner = Make(VT_BSTR | VT_BYREF), refToNullRef = Make(VT_VARIANT | VT_BYREF, &nullInner);
+  VARIANT loop = Make(VT_VARIANT | VT_BYREF), text = Make(VT_BSTR, words);
   V_VARIANTREF(&loop) = &loop;
-  VARIANT record = Make(VT_RECORD);
-  VARIANT vector = Make(VT_VECTOR | VT_I4);
-  VARIANT unknownType = Make(0x07FF);
-  VARIANT bareVariant = Make(VT_VARIANT);
   const struct {
     const char* name;
-    const VARIANT* source;
+    VARIANT source;
     HRESULT expected;
   } cases[] = {
-      {"object", &objectValue, DISP_E_TYPEMISMATCH},         {"object by reference", &objectRef, DISP_E_TYPEMISMATCH},
-      {"object in a variant", &viaVariant, DISP_E_TYPEMISMATCH}, {"array", &arrayValue, DISP_E_TYPEMISMATCH},
-      {"null reference", &nullRef, DISP_E_TYPEMISMATCH},      {"reference to a null reference", &refToNullRef, DISP_E_TYPEMISMATCH},
-      {"null variant reference", &nullVariantRef, DISP_E_TYPEMISMATCH}, {"loop", &loop, DISP_E_TYPEMISMATCH},
-      {"record", &record, DISP_E_TYPEMISMATCH},              {"vector", &vector, DISP_E_BADVARTYPE},
-      {"no such type", &unknownType, DISP_E_BADVARTYPE},      {"bare VT_VARIANT", &bareVariant, DISP_E_BADVARTYPE},
+      {"object", objectValue, DISP_E_TYPEMISMATCH},          {"object by reference", objectRef, DISP_E_TYPEMISMATCH},
+      {"object in a variant", viaVariant, DISP_E_TYPEMISMATCH}, {"array", arrayValue, DISP_E_TYPEMISMATCH},
+      {"null reference", Make(VT_I4 | VT_BYREF), DISP_E_TYPEMISMATCH},
+      {"reference to a null reference", refToNullRef, DISP_E_TYPEMISMATCH},
+      {"null variant reference", Make(VT_VARIANT | VT_BYREF), DISP_E_TYPEMISMATCH},
+      {"loop", loop, DISP_E_TYPEMISMATCH},                   {"record", Make(VT_RECORD), DISP_E_TYPEMISMATCH},
+      {"words for a number", text, DISP_E_TYPEMISMATCH},     {"vector", Make(VT_VECTOR | VT_I4), DISP_E_BADVARTYPE},
+      {"no such type", Make(0x07FF), DISP_E_BADVARTYPE},     {"bare VT_VARIANT", Make(VT_VARIANT), DISP_E_BADVARTYPE},
   };
   for (const auto& c : cases) {
     common::UniqueVariant value;
     V_VT(value.get()) = VT_I4;  // anything left from before goes
-    EXPECT_EQ(common::ReadScalar(*c.source, VT_I4, &value), c.expected) << c.name;
+    EXPECT_EQ(common::ReadScalar(c.source, VT_I4, &value), c.expected) << c.name;
     EXPECT_EQ(value.type(), VT_EMPTY) << c.name;
   }
   EXPECT_EQ(object->invoked, 0) << "a default member was read";
   ::SafeArrayDestroy(array);
-}
-
-TEST(ForeignVariant, ConversionsThatDoNotFitFail) {
-  VARIANT big = Make(VT_R8);
-  V_R8(&big) = 1e20;
-  BSTR words = ::SysAllocString(L"not a number");
-  VARIANT text = Make(VT_BSTR, words);
-  common::UniqueVariant value;
-  EXPECT_EQ(common::ReadScalar(big, VT_I4, &value), DISP_E_OVERFLOW);
-  EXPECT_EQ(common::ReadScalar(text, VT_I4, &value), DISP_E_TYPEMISMATCH);
   ::SysFreeString(words);
 }
 
-TEST(ForeignVariant, ObjectsAreTakenAsTheyAreAndNothingIsNull) {
+TEST(ForeignVariant, ObjectsAreTakenAsTheyAreNothingIsNullAndMissingIsTheMarkerOnly) {
   auto object = common::make<Watched>();
   IUnknown* unknown = object.get();
-  VARIANT byValue = Make(VT_DISPATCH, object.get());
-  VARIANT byReference = Make(VT_UNKNOWN | VT_BYREF, &unknown);
+  VARIANT byValue = Make(VT_DISPATCH, object.get()), byReference = Make(VT_UNKNOWN | VT_BYREF, &unknown);
   VARIANT viaVariant = Make(VT_VARIANT | VT_BYREF, &byReference);
-  for (const VARIANT* source : {&byValue, &byReference, &viaVariant}) {
-    common::ComPtr<IUnknown> found;
-    ASSERT_EQ(common::ReadObject(*source, &found), S_OK);
-    EXPECT_TRUE(found);
-  }
   common::ComPtr<IUnknown> found;
+  for (const VARIANT* source : {&byValue, &byReference, &viaVariant}) {
+    ASSERT_EQ(common::ReadObject(*source, &found), S_OK);
+    EXPECT_EQ(found.get(), unknown);
+  }
   EXPECT_EQ(common::ReadObject(Make(VT_DISPATCH), &found), S_OK);
   EXPECT_FALSE(found);
   EXPECT_EQ(common::ReadObject(Make(VT_EMPTY), &found), S_OK);
-  VARIANT number = Make(VT_I4);
-  EXPECT_EQ(common::ReadObject(number, &found), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(common::ReadObject(Make(VT_I4), &found), DISP_E_TYPEMISMATCH);
   EXPECT_EQ(common::ReadObject(Make(VT_DISPATCH | VT_BYREF), &found), DISP_E_TYPEMISMATCH);
   EXPECT_EQ(object->invoked, 0);
-}
 
-TEST(ForeignVariant, MissingIsTheParamNotFoundMarkerOnly) {
-  VARIANT missing = Make(VT_ERROR);
-  V_ERROR(&missing) = DISP_E_PARAMNOTFOUND;
-  VARIANT viaVariant = Make(VT_VARIANT | VT_BYREF, &missing);
-  VARIANT otherError = Make(VT_ERROR);
-  V_ERROR(&otherError) = E_FAIL;
+  VARIANT missing = Make(VT_ERROR), otherError = Make(VT_ERROR);
+  V_ERROR(&missing) = DISP_E_PARAMNOTFOUND, V_ERROR(&otherError) = E_FAIL;
   EXPECT_TRUE(common::IsMissing(missing));
-  EXPECT_TRUE(common::IsMissing(viaVariant));
+  EXPECT_TRUE(common::IsMissing(Make(VT_VARIANT | VT_BYREF, &missing)));
   EXPECT_FALSE(common::IsMissing(otherError));
   EXPECT_FALSE(common::IsMissing(Make(VT_EMPTY)));
 }

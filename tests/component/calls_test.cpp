@@ -1,62 +1,44 @@
-// The program's typed calls to a Traylume control: a failure comes back
-// with the best explanation there is, and what comes back is checked. (What
-// each call sends shows in the window's handler tests.)
+// The program's typed calls to a Traylume control: a failure comes back with
+// the best explanation there is, and what comes back is checked (what each
+// call sends shows in the window's handler tests); creating the control when
+// neither way works names both ways and why.
 #include <gtest/gtest.h>
 
 #include "common/bstr.h"
 #include "common/hresult.h"
+#include "common/text.h"
 #include "component/traylume.h"
+#include "component/traylume_host.h"
 #include "tests/support/automation.h"
 #include "tests/support/com_test.h"
-#include "tests/support/pictures.h"
 #include "tests/support/recording_proxy.h"
-#include "tests/support/shell_spy.h"
 
 namespace {
 
-using support::RecordingProxy;
+using CallsTest = support::ComTest;
 
-class CallsTest : public support::ComTest {
- protected:
-  void SetUp() override {
-    ComTest::SetUp();
-    common::ComPtr<IDispatch> real;
-    ASSERT_EQ(support::CreateControl(&real), S_OK);
-    proxy = common::make<RecordingProxy>(real);
-    traylume = component::Traylume(common::ComPtr<IDispatch>(proxy.get()));
-  }
-  void TearDown() override {
-    traylume = component::Traylume();
-    proxy.reset();
-    ComTest::TearDown();
-  }
-
-  support::ShellSpy shell{support::ControlModule()};
-  common::ComPtr<RecordingProxy> proxy;
-  component::Traylume traylume;
-};
-
-TEST_F(CallsTest, AFailureSaysWhichMemberFailedAndWhy) {
+TEST_F(CallsTest, AFailureSaysWhichMemberFailedAndWhyAndAnswersAreChecked) {
+  common::ComPtr<IDispatch> real;
+  ASSERT_EQ(support::CreateControl(&real), S_OK);
+  auto proxy = common::make<support::RecordingProxy>(real);
+  const component::Traylume traylume{common::ComPtr<IDispatch>(proxy.get())};
   proxy->Fail(L"ToolTipText", E_ACCESSDENIED, L"コントロールの説明");
   common::ComResult result = traylume.PutToolTipText(L"x");
   EXPECT_EQ(result.hr, DISP_E_EXCEPTION);
   EXPECT_EQ(result.operation, L"ToolTipText");
   EXPECT_EQ(result.description, L"コントロールの説明");
-
   proxy->Fail(L"ShowIcon", E_ACCESSDENIED);
   result = traylume.ShowIcon();
   EXPECT_EQ(result.hr, E_ACCESSDENIED);
   EXPECT_EQ(result.operation, L"ShowIcon");
   EXPECT_EQ(result.description, common::SystemMessage(E_ACCESSDENIED));
 
-  // What comes back must be what the program can use.
   bool supported = true;
   common::UniqueBstr no(L"False");
   proxy->Answer(L"BalloonSupported", support::Text(no.get()));
   EXPECT_TRUE(traylume.GetBalloonSupported(&supported).ok());
   EXPECT_FALSE(supported);
-  auto notAPicture = common::make<RecordingProxy>(common::ComPtr<IDispatch>(proxy->control()));
-  for (const VARIANT& answer : {support::I4(5), support::Object(static_cast<IDispatch*>(notAPicture.get()))}) {
+  for (const VARIANT& answer : {support::I4(5), support::Object(real.get())}) {  // no picture
     proxy->Answer(L"BalloonSupported", answer);
     proxy->Answer(L"Icon", answer);
     common::ComPtr<IPictureDisp> icon;
@@ -65,6 +47,16 @@ TEST_F(CallsTest, AFailureSaysWhichMemberFailedAndWhy) {
   }
   EXPECT_FALSE(traylume.GetBalloonSupported(&supported).ok()) << "an object is no Boolean";
   EXPECT_EQ(component::Traylume().ShowIcon().hr, E_POINTER) << "no control";
+}
+
+TEST_F(CallsTest, WithoutAClassOrAFileTheFailureNamesBothWaysAndTheirCodes) {
+  common::ComPtr<IUnknown> control;
+  const common::ComResult result = component::CreateTraylume(L"Nobody.Here", L"nothing.ocx", &control);
+  EXPECT_FALSE(control);
+  EXPECT_EQ(result.hr, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  for (const wchar_t* part : {L"Nobody.Here", L"nothing.ocx", L"0x800401F3", L"0x80070002"}) {
+    EXPECT_NE(result.description.find(part), std::wstring::npos) << common::Utf8(part);
+  }
 }
 
 }  // namespace
