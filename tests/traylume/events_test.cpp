@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <vector>
 
 #include "common/com_object.h"
 #include "contract/traylume_contract.h"
+#include "tests/support/automation.h"
 #include "tests/traylume/control_test.h"
 #include "traylume/tray_window.h"
 #include "traylume_idl.h"
@@ -17,74 +17,52 @@ namespace {
 namespace dispid = contract::dispid;
 using EventsTest = ControlTest;
 
-struct Heard {
-  DISPID id;
-  VARTYPE type;  // of the one argument; VT_EMPTY without one
-  short button;
-  bool operator==(const Heard& o) const { return id == o.id && type == o.type && button == o.button; }
-};
-
-class Sink final : public common::ComObject<IDispatch> {
- public:
-  std::vector<Heard> heard;
+// A sink that writes down each event: its id and its arguments described.
+struct Sink final : common::ComObject<IDispatch> {
+  std::vector<std::wstring> heard;
   std::function<void()> onEvent;
   STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-    Heard event{id, VT_EMPTY, 0};
-    if (params->cArgs == 1) {
-      event.type = V_VT(&params->rgvarg[0]);
-      if (event.type == (VT_I2 | VT_BYREF)) event.button = *V_I2REF(&params->rgvarg[0]);
-    } else if (params->cArgs > 1) {
-      event.type = VT_ILLEGAL;
-    }
+    std::wstring event = std::to_wstring(id);
+    for (UINT i = 0; i < params->cArgs; ++i) event += L" " + support::Describe(params->rgvarg[i]);
     heard.push_back(event);
     if (onEvent) onEvent();
     return S_OK;
   }
 };
 
-common::ComPtr<IConnectionPoint> EventPoint(IDispatch* control) {
+common::ComPtr<IConnectionPoint> EventPoint(const common::ComPtr<IDispatch>& control) {
   common::ComPtr<IConnectionPointContainer> container;
   common::ComPtr<IConnectionPoint> point;
-  if (SUCCEEDED(common::ComPtr<IDispatch>(control).As(&container))) {
-    container->FindConnectionPoint(DIID_ITraylumeEvents, point.put());
-  }
+  if (SUCCEEDED(control.As(&container))) container->FindConnectionPoint(DIID_ITraylumeEvents, point.put());
   return point;
 }
 
 TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
-  constexpr VARTYPE kButton = VT_I2 | VT_BYREF;
-  const struct {
-    UINT message;
-    Heard expected;
-  } cases[] = {
-      {WM_MOUSEMOVE, {dispid::kMouseMove, VT_EMPTY, 0}},
-      {WM_LBUTTONDOWN, {dispid::kMouseDown, kButton, contract::kLeftButton}},
-      {WM_RBUTTONDOWN, {dispid::kMouseDown, kButton, contract::kRightButton}},
-      {WM_MBUTTONDOWN, {dispid::kMouseDown, kButton, contract::kMiddleButton}},
-      {WM_LBUTTONUP, {dispid::kMouseUp, kButton, contract::kLeftButton}},
-      {WM_RBUTTONUP, {dispid::kMouseUp, kButton, contract::kRightButton}},
-      {WM_MBUTTONUP, {dispid::kMouseUp, kButton, contract::kMiddleButton}},
-      {WM_LBUTTONDBLCLK, {dispid::kDblClick, kButton, contract::kLeftButton}},
-      {WM_RBUTTONDBLCLK, {dispid::kDblClick, kButton, contract::kRightButton}},
-      {WM_MBUTTONDBLCLK, {dispid::kDblClick, kButton, contract::kMiddleButton}},
-      {NIN_BALLOONSHOW, {dispid::kBalloonShow, VT_EMPTY, 0}},
-      {NIN_BALLOONHIDE, {dispid::kBalloonClose, VT_EMPTY, 0}},
-      {NIN_BALLOONTIMEOUT, {dispid::kBalloonClose, VT_EMPTY, 0}},
-      {NIN_BALLOONUSERCLICK, {dispid::kBalloonClick, VT_EMPTY, 0}},
+  const std::wstring left = L" VT_I2|VT_BYREF 1", right = L" VT_I2|VT_BYREF 2", middle = L" VT_I2|VT_BYREF 4";
+  const std::wstring down = std::to_wstring(dispid::kMouseDown), up = std::to_wstring(dispid::kMouseUp);
+  const std::wstring dbl = std::to_wstring(dispid::kDblClick);
+  const std::pair<UINT, std::wstring> cases[] = {
+      {WM_MOUSEMOVE, std::to_wstring(dispid::kMouseMove)}, {WM_LBUTTONDOWN, down + left},
+      {WM_RBUTTONDOWN, down + right},                      {WM_MBUTTONDOWN, down + middle},
+      {WM_LBUTTONUP, up + left},                           {WM_RBUTTONUP, up + right},
+      {WM_MBUTTONUP, up + middle},                         {WM_LBUTTONDBLCLK, dbl + left},
+      {WM_RBUTTONDBLCLK, dbl + right},                     {WM_MBUTTONDBLCLK, dbl + middle},
+      {NIN_BALLOONSHOW, std::to_wstring(dispid::kBalloonShow)},
+      {NIN_BALLOONHIDE, std::to_wstring(dispid::kBalloonClose)},
+      {NIN_BALLOONTIMEOUT, std::to_wstring(dispid::kBalloonClose)},
+      {NIN_BALLOONUSERCLICK, std::to_wstring(dispid::kBalloonClick)},
   };
   auto sink = common::make<Sink>();
-  auto point = EventPoint(control.get());
-  ASSERT_TRUE(point);
+  auto point = EventPoint(control);
   DWORD cookie = 0;
   ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
-  for (const auto& c : cases) {
+  for (const auto& [message, event] : cases) {
     sink->heard.clear();
-    Callback(c.message);
-    ASSERT_EQ(sink->heard.size(), 1u) << c.message;
-    EXPECT_EQ(sink->heard[0], c.expected) << c.message;
+    Callback(message);
+    EXPECT_EQ(sink->heard, std::vector<std::wstring>{event}) << message;
   }
   sink->heard.clear();
   Callback(WM_MOUSEWHEEL);
@@ -97,9 +75,8 @@ TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
 }
 
 TEST_F(EventsTest, SinksMayLeaveAndLetGoOfTheControlWhileTheyHearAnEvent) {
-  auto first = common::make<Sink>();
-  auto second = common::make<Sink>();
-  auto point = EventPoint(control.get());
+  auto first = common::make<Sink>(), second = common::make<Sink>();
+  auto point = EventPoint(control);
   DWORD firstCookie = 0, secondCookie = 0;
   ASSERT_EQ(point->Advise(first.get(), &firstCookie), S_OK);
   ASSERT_EQ(point->Advise(second.get(), &secondCookie), S_OK);
@@ -108,13 +85,9 @@ TEST_F(EventsTest, SinksMayLeaveAndLetGoOfTheControlWhileTheyHearAnEvent) {
   Callback(WM_MOUSEMOVE);
   EXPECT_EQ(first->heard.size(), 1u);
   EXPECT_EQ(second->heard.size(), 2u);
-
   // The last reference goes inside the event: the control ends after it.
   const HWND window = TrayWindow();
-  second->onEvent = [&] {
-    point.reset();
-    control.reset();
-  };
+  second->onEvent = [&] { point.reset(), control.reset(); };
   Callback(WM_LBUTTONUP);
   EXPECT_EQ(second->heard.size(), 3u);
   EXPECT_FALSE(::IsWindow(window));
