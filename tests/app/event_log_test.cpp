@@ -8,7 +8,6 @@
 #include "contract/traylume_contract.h"
 #include "tests/app/form_test.h"
 #include "tests/support/automation.h"
-#include "tests/support/message_pump.h"
 #include "traylume_idl.h"
 
 namespace app_tests {
@@ -33,7 +32,7 @@ TEST_F(EventLogTest, EachEventOfTheControlAddsItsLineAndSelectsIt) {
   for (const auto& [callback, line] : cases) {
     TrayCallback(callback);
     expected.push_back(line);
-    support::PumpPending();
+    PumpPending();
     EXPECT_EQ(LogLines(), expected);
     EXPECT_EQ(LogSelection(), static_cast<int>(expected.size()) - 1);
   }
@@ -57,7 +56,7 @@ TEST_F(EventLogTest, AButtonCodeWithoutALineAddsNothingAndSelectsTheNewestAgain)
     VARIANT argument;
     V_VT(&argument) = VT_I2 | VT_BYREF, V_I2REF(&argument) = &button;
     EXPECT_EQ(support::Invoke(events.get(), id, DISPATCH_METHOD, {argument}).hr, S_OK);
-    support::PumpPending();
+    PumpPending();
   };
   raise(contract::dispid::kMouseDown, 3);
   EXPECT_TRUE(LogLines().empty());
@@ -79,7 +78,7 @@ TEST_F(EventLogTest, ABurstIsLoggedInOrderAndShowsItsNewestLineOnceTheLoopGetsTo
   for (int round = 0; round < 40; ++round) {
     for (UINT callback : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDBLCLK}) TrayCallback(callback);
   }
-  support::PumpPending();
+  PumpPending();
   const Lines lines = LogLines();
   ASSERT_EQ(lines.size(), 160u);
   for (size_t i = 0; i < lines.size(); i += 4) {

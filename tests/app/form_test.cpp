@@ -1,7 +1,6 @@
 #include "tests/app/form_test.h"
 
 #include "common/unique_handle.h"
-#include "tests/support/message_pump.h"
 #include "traylume/tray_window.h"
 
 namespace app_tests {
@@ -14,7 +13,7 @@ void FormTest::SetUp() {
 
 void FormTest::TearDown() {
   form.reset();
-  support::PumpPending();
+  PumpPending();
   proxy.reset();
   real.reset();
   ComTest::TearDown();

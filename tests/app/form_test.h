@@ -19,6 +19,12 @@ namespace app_tests {
 
 using app::Ctl;
 
+// Dispatches every message already queued, as the program's loop would.
+inline void PumpPending() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+}
+
 class FormTest : public support::ComTest {
  protected:
   void SetUp() override;

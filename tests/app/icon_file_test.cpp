@@ -9,7 +9,6 @@
 
 #include "common/module.h"
 #include "tests/app/form_test.h"
-#include "tests/support/message_pump.h"
 #include "tests/support/pictures.h"
 
 namespace app_tests {
@@ -116,7 +115,7 @@ TEST_F(IconFileTest, ADropPutsTheFirstFilesPathAfterTheDropHasReturnedAndNothing
   effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
   EXPECT_EQ(target->Drop(files.get(), 0, {1, 1}, &effect), S_OK);
   EXPECT_EQ(Text(Ctl::txtIconName), L"前.ico") << "handled inside Drop, where the drag source waits";
-  support::PumpPending();
+  PumpPending();
   EXPECT_EQ(Text(Ctl::txtIconName), L"C:\\一\\最初.ico");
   EXPECT_TRUE(proxy->calls.empty());
   EXPECT_TRUE(messages.empty());

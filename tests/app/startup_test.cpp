@@ -1,13 +1,14 @@
 // Start-up asks of the control what Form_Load needs and nothing more, shows
 // the saved icon, sets the balloon switch by the control's answer, shows a
-// failing step once; the window's size and its tab order.
+// failing step once; the window's size, tab order and version block.
 #include <gtest/gtest.h>
 
 #include <tuple>
 
+#include "common/module.h"
 #include "tests/app/form_test.h"
 #include "tests/support/automation.h"
-#include "tests/support/message_pump.h"
+#include "traylume_version.h"
 
 namespace app_tests {
 namespace {
@@ -70,7 +71,7 @@ TEST_F(StartupTest, TheClientAreaFollowsTheDpiAndCannotBeResized) {
 TEST_F(StartupTest, TabMovesByTabIndexSkippingWhatCannotTakeTheFocus) {
   CreateForm();
   form->Show(SW_SHOW);
-  support::PumpPending();
+  PumpPending();
   ASSERT_EQ(::GetFocus(), Control(Ctl::cmdShow));
   auto tab = [&](bool backward) {
     BYTE keys[256] = {};
@@ -88,6 +89,25 @@ TEST_F(StartupTest, TabMovesByTabIndexSkippingWhatCannotTakeTheFocus) {
   EXPECT_EQ(::GetFocus(), Control(Ctl::cmdShow));
   EXPECT_EQ(tab(true), Control(Ctl::lstEvent)) << "backwards from the first wraps to the last";
   tab(false);  // Shift up again
+}
+
+
+TEST(Resources, TheProgramsVersionBlockIsJapaneseAndCarriesTheVersion) {
+  const std::wstring program = common::FolderOf(common::ModulePath(nullptr)) + L"\\TraylumeSample.exe";
+  std::vector<BYTE> block(::GetFileVersionInfoSizeW(program.c_str(), nullptr));
+  ASSERT_FALSE(block.empty());
+  ASSERT_TRUE(::GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+  WORD* translation = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &size));
+  EXPECT_EQ(translation[0], 0x0411);
+  EXPECT_EQ(translation[1], 1200);
+  for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
+    wchar_t* value = nullptr;
+    const std::wstring key = std::wstring(L"\\StringFileInfo\\041104B0\\") + name;
+    ASSERT_TRUE(::VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &size));
+    EXPECT_STREQ(value, L"" TRAYLUME_VERSION_TEXT);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,159 @@
+// The sink the program advises on the control, and hosting the control as a
+// form does: Button read safely and calls that fit no event refused; the
+// site before the saved state, events to the window, the teardown in order.
+#include <gtest/gtest.h>
+
+#include "common/bstr.h"
+#include "component/event_sink.h"
+#include "component/traylume_host.h"
+#include "contract/traylume_contract.h"
+#include "tests/support/automation.h"
+#include "tests/support/com_test.h"
+#include "tests/support/pictures.h"
+#include "tests/support/recording_proxy.h"
+#include "traylume/tray_window.h"
+#include "traylume_idl.h"
+
+namespace {
+
+// What the window would hear of the control's events, written down.
+struct HeardEvents final : component::TraylumeEvents {
+  std::vector<std::wstring> events;
+  void MouseDown(short b) override { events.push_back(L"MouseDown " + std::to_wstring(b)); }
+  void MouseMove() override { events.push_back(L"MouseMove"); }
+  void MouseUp(short b) override { events.push_back(L"MouseUp " + std::to_wstring(b)); }
+  void DblClick(short b) override { events.push_back(L"DblClick " + std::to_wstring(b)); }
+  void BalloonShow() override { events.push_back(L"BalloonShow"); }
+  void BalloonClose() override { events.push_back(L"BalloonClose"); }
+  void BalloonClick() override { events.push_back(L"BalloonClick"); }
+};
+
+
+namespace dispid = contract::dispid;
+using EventSinkTest = support::ComTest;
+
+TEST_F(EventSinkTest, AButtonIsReadByReferenceByValueOrConvertedAndAnythingElseIsRefused) {
+  const IID events = {0x11111111, 0x2222, 0x3333, {4, 4, 4, 4, 4, 4, 4, 4}};
+  HeardEvents heard;
+  auto sink = common::make<component::EventSink>(&heard, events);
+  common::ComPtr<IDispatch> asEvents;
+  EXPECT_EQ(sink->QueryInterface(events, asEvents.put_void()), S_OK);
+  short left = contract::kLeftButton;
+  VARIANT byReference, nowhere;
+  V_VT(&byReference) = V_VT(&nowhere) = VT_I2 | VT_BYREF;
+  V_I2REF(&byReference) = &left, V_I2REF(&nowhere) = nullptr;
+  common::UniqueBstr four(L"4");
+  const struct {
+    const char* name;
+    DISPID id;
+    WORD flags;
+    std::vector<VARIANT> arguments;
+    std::optional<DISPID> named;
+    HRESULT expected;
+    UINT argError;
+    const wchar_t* heard;
+  } cases[] = {
+      {"by reference", dispid::kMouseDown, DISPATCH_METHOD, {byReference}, {}, S_OK, ~0u, L"MouseDown 1"},
+      {"by value", dispid::kMouseUp, DISPATCH_METHOD, {support::I4(2)}, {}, S_OK, ~0u, L"MouseUp 2"},
+      {"as text", dispid::kDblClick, DISPATCH_METHOD, {support::Text(four.get())}, {}, S_OK, ~0u, L"DblClick 4"},
+      {"no button", dispid::kMouseDown, DISPATCH_METHOD, {}, {}, DISP_E_PARAMNOTFOUND, 0, nullptr},
+      {"reference to nothing", dispid::kMouseUp, DISPATCH_METHOD, {nowhere}, {}, DISP_E_TYPEMISMATCH, 0, nullptr},
+      {"object as button", dispid::kDblClick, DISPATCH_METHOD, {support::Object(sink.get())}, {},
+       DISP_E_TYPEMISMATCH, 0, nullptr},
+      {"two buttons", dispid::kMouseDown, DISPATCH_METHOD, {byReference, byReference}, {}, DISP_E_BADPARAMCOUNT, ~0u,
+       nullptr},
+      {"one too many", dispid::kMouseMove, DISPATCH_METHOD, {byReference}, {}, DISP_E_BADPARAMCOUNT, ~0u, nullptr},
+      {"named", dispid::kMouseDown, DISPATCH_METHOD, {byReference}, 1, DISP_E_NONAMEDARGS, ~0u, nullptr},
+      {"no such event", 99, DISPATCH_METHOD, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u, nullptr},
+      {"a property get", dispid::kMouseMove, DISPATCH_PROPERTYGET, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u, nullptr},
+  };
+  for (const auto& c : cases) {
+    heard.events.clear();
+    const support::Outcome outcome = support::Invoke(sink.get(), c.id, c.flags, c.arguments, c.named);
+    EXPECT_EQ(outcome.hr, c.expected) << c.name;
+    EXPECT_EQ(outcome.argError, c.argError) << c.name;
+    EXPECT_EQ(heard.events, c.heard ? std::vector<std::wstring>{c.heard} : std::vector<std::wstring>{}) << c.name;
+  }
+  sink->Disconnect();
+  heard.events.clear();
+  EXPECT_EQ(support::Invoke(sink.get(), dispid::kMouseMove, DISPATCH_METHOD).hr, S_OK);
+  EXPECT_TRUE(heard.events.empty()) << "a disconnected sink passes events on";
+}
+
+using Calls = std::vector<std::wstring>;
+
+class HostTest : public support::ComTest {
+ protected:
+  void SetUp() override {
+    ComTest::SetUp();
+    ASSERT_EQ(support::CreateControl(&real), S_OK);
+    proxy = common::make<support::RecordingProxy>(real);
+  }
+  void TearDown() override {
+    host.Close();
+    proxy.reset();
+    real.reset();
+    ComTest::TearDown();
+  }
+  common::ComResult Attach(const component::SavedState& state) {
+    return host.Attach(common::ComPtr<IUnknown>(static_cast<IDispatch*>(proxy.get())), state, nullptr, &heard);
+  }
+  // How many sinks the control has: what is still advised on its events.
+  ULONG Connections() const {
+    common::ComPtr<IConnectionPointContainer> container;
+    common::ComPtr<IConnectionPoint> point;
+    common::ComPtr<IEnumConnections> connections;
+    real.As(&container);
+    container->FindConnectionPoint(DIID_ITraylumeEvents, point.put());
+    point->EnumConnections(connections.put());
+    ULONG count = 0;
+    for (CONNECTDATA data{}; connections->Next(1, &data, nullptr) == S_OK; ++count) data.pUnk->Release();
+    return count;
+  }
+
+  common::ComPtr<IDispatch> real;
+  common::ComPtr<support::RecordingProxy> proxy;
+  HeardEvents heard;
+  component::TraylumeHost host;
+};
+
+TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStatePassesEventsOnAndCloseUndoesItInOrder) {
+  component::SavedState state;
+  state.toolTipText = L"保存された";
+  state.extentX = 100;
+  state.extentY = 200;
+  state.icon = support::SolidIconPicture(RGB(0, 90, 0));
+  ASSERT_TRUE(Attach(state).ok());
+  EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load"}));
+  EXPECT_EQ(support::Shown(real.get(), contract::dispid::kToolTipText), L"VT_BSTR 保存された");
+  EXPECT_EQ(V_DISPATCH(support::Get(real.get(), contract::dispid::kIcon).value.get()), state.icon.get());
+  common::ComPtr<IOleObject> ole;
+  SIZEL extent{};
+  ASSERT_EQ(real.As(&ole), S_OK);
+  ole->GetExtent(DVASPECT_CONTENT, &extent);
+  EXPECT_EQ(std::make_pair(extent.cx, extent.cy), std::make_pair(100L, 200L));
+  EXPECT_EQ(Connections(), 1u);
+  const HWND window = ::FindWindowExW(nullptr, nullptr, traylume::kTrayWindowClass, nullptr);
+  ::SendMessageW(window, traylume::kCallbackMessage, traylume::kIconId, WM_RBUTTONDOWN);
+  EXPECT_EQ(heard.events, Calls{L"MouseDown 2"});
+
+  // No more events, the control closes with its site, lets go of it, and goes.
+  host.Close();
+  EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load", L"Close", L"SetClientSite(null)"}));
+  EXPECT_EQ(Connections(), 0u);
+  ::SendMessageW(window, traylume::kCallbackMessage, traylume::kIconId, WM_MOUSEMOVE);
+  EXPECT_EQ(heard.events.size(), 1u);
+  EXPECT_EQ(proxy->AddRef(), 2u) << "the host still holds the control";
+  proxy->Release();
+}
+
+TEST_F(HostTest, AFailedStepIsNamedAndWhatWasDoneBeforeItStays) {
+  proxy->Fail(L"Load", E_ACCESSDENIED);
+  const common::ComResult result = Attach({});
+  EXPECT_EQ(result.hr, E_ACCESSDENIED);
+  EXPECT_NE(result.operation.find(L"Load"), std::wstring::npos);
+  EXPECT_TRUE(host.control().get()) << "the control is still there to talk to";
+  EXPECT_EQ(Connections(), 0u) << "advised before the failed step";
+}
+
+}  // namespace
