@@ -19,9 +19,6 @@ fi
 
 bash "$here/setup.sh"
 source "$here/wine-env.sh"
-echo "== building ($TRAYLUME_ARCH)"
-build_arch "$TRAYLUME_ARCH"
-echo "== preparing the Wine prefix $WINEPREFIX"
-prepare_prefix
+build_and_prepare
 echo "== running the benchmarks (a few minutes; progress on stderr)"
 with_display bash "$0" --inside "$@"

@@ -96,10 +96,7 @@ fi
 bash "$here/setup.sh"
 source "$here/wine-env.sh"
 
-echo "== building ($TRAYLUME_ARCH)"
-build_arch "$TRAYLUME_ARCH"
-echo "== preparing the Wine prefix $WINEPREFIX"
-prepare_prefix
+build_and_prepare
 
 program="$run_build_dir/bin/TraylumeSample.exe"
 if [ -n "${DISPLAY:-}" ]; then

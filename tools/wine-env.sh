@@ -96,6 +96,15 @@ prepare_prefix() {
   touch "$stamp"
 }
 
+# What the run and bench commands need first: the architecture this machine
+# executes, built, and its prefix.
+build_and_prepare() {
+  echo "== building ($TRAYLUME_ARCH)"
+  build_arch "$TRAYLUME_ARCH"
+  echo "== preparing the Wine prefix $WINEPREFIX"
+  prepare_prefix
+}
+
 # Runs "$@" with a display: the real one, or a private Xvfb.
 with_display() {
   if [ -n "${DISPLAY:-}" ]; then
