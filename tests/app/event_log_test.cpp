@@ -90,6 +90,7 @@ TEST_F(EventLogTest, ABurstIsLoggedInOrderAndShowsItsNewestLineOnceTheLoopGetsTo
   ::SendMessageW(Control(Ctl::lstEvent), LB_GETITEMRECT, 159, reinterpret_cast<LPARAM>(&item));
   ::GetClientRect(Control(Ctl::lstEvent), &client);
   EXPECT_TRUE(item.top >= 0 && item.bottom <= client.bottom) << "the newest line is out of view";
+  EXPECT_EQ(Pixel(Ctl::lstEvent, item.right - 2, item.top + 1), ::GetSysColor(COLOR_HIGHLIGHT)) << "not redrawn";
 
   TrayCallback(WM_MOUSEMOVE);  // one event shows after one turn of the loop
   MSG message{};

@@ -66,8 +66,8 @@ void FormTest::TrayCallback(UINT message) const {
   ::SendMessageW(tray, traylume::kCallbackMessage, traylume::kIconId, message);
 }
 
-COLORREF FormTest::Preview(int x, int y) const {
-  HWND box = Control(Ctl::picIcon);
+COLORREF FormTest::Pixel(Ctl id, int x, int y) const {
+  HWND box = Control(id);
   RECT client{};
   ::GetClientRect(box, &client);
   common::WindowDc screen(nullptr);

@@ -51,8 +51,9 @@ class FormTest : public support::ComTest {
   int LogSelection() const;
   // A tray callback to the control's window, as the shell sends it.
   void TrayCallback(UINT message) const;
-  // The colour picIcon shows at (x, y) of its client area.
-  COLORREF Preview(int x, int y) const;
+  // The colour control `id` paints at (x, y) of its client area.
+  COLORREF Pixel(Ctl id, int x, int y) const;
+  COLORREF Preview(int x, int y) const { return Pixel(Ctl::picIcon, x, y); }
 
   support::ShellSpy shell{support::ControlModule()};
   common::ComPtr<IDispatch> real;

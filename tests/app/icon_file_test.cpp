@@ -115,8 +115,11 @@ TEST_F(IconFileTest, ADropPutsTheFirstFilesPathAfterTheDropHasReturnedAndNothing
   effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
   EXPECT_EQ(target->Drop(files.get(), 0, {1, 1}, &effect), S_OK);
   EXPECT_EQ(Text(Ctl::txtIconName), L"前.ico") << "handled inside Drop, where the drag source waits";
+  list.resize(sizeof header / sizeof(wchar_t));
+  auto second = Dragged(CF_HDROP, list + std::wstring(L"C:\\二.ico\0C:\\三.ico\0\0", 19));
+  EXPECT_EQ(target->Drop(second.get(), 0, {1, 1}, &effect), S_OK);
   PumpPending();
-  EXPECT_EQ(Text(Ctl::txtIconName), L"C:\\一\\最初.ico");
+  EXPECT_EQ(Text(Ctl::txtIconName), L"C:\\二.ico") << "each drop's first file, the drops in turn";
   EXPECT_TRUE(proxy->calls.empty());
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(Preview(8, 8), before);

@@ -110,9 +110,9 @@ TEST_F(PersistenceTest, AStreamCarriesTheStateToAnotherControlAndDamagedOnesAreR
   }
   const BYTE marker[] = {'l', 't', 0, 0};  // where a saved picture begins
   const size_t iconFile = static_cast<size_t>(std::search(saved.begin(), saved.end(), marker, marker + 4) - saved.begin()) + 8;
-  for (size_t at : {size_t{0}, iconFile + 4, iconFile + 5, iconFile + 6 + 11, iconFile + 6 + 13}) {
+  for (size_t at : {size_t{0}, size_t{11}, size_t{15}, iconFile + 4, iconFile + 5, iconFile + 6 + 11, iconFile + 6 + 13}) {
     damaged.push_back(saved);
-    damaged.back()[at] = 0xFF;  // the stream's marker; image count, size, offset
+    damaged.back()[at] = 0xFF;  // the stream's marker, a negative width or height; image count, size, offset
   }
   for (const auto& bytes : damaged) {
     EXPECT_TRUE(FAILED(LoadBytes(other.get(), bytes)));

@@ -57,9 +57,8 @@ TEST_F(ServerTest, AFormHostLearnsItIsInvisibleWantsItsSiteFirstAndCloseTakesThe
   ASSERT_EQ(ole->GetMiscStatus(DVASPECT_CONTENT, &misc), S_OK);
   EXPECT_TRUE(misc & OLEMISC_INVISIBLEATRUNTIME);
   EXPECT_TRUE(misc & OLEMISC_SETCLIENTSITEFIRST);
-  SIZEL size{-1, 10};
-  EXPECT_EQ(ole->SetExtent(DVASPECT_CONTENT, &size), E_INVALIDARG);
-  size = {500, 400};
+  for (SIZEL negative : {SIZEL{-1, 10}, SIZEL{10, -1}}) EXPECT_EQ(ole->SetExtent(DVASPECT_CONTENT, &negative), E_INVALIDARG);
+  SIZEL size{500, 400};
   EXPECT_EQ(ole->SetExtent(DVASPECT_CONTENT, &size), S_OK);
   SIZEL read{};
   EXPECT_EQ(ole->GetExtent(DVASPECT_CONTENT, &read), S_OK);
