@@ -1,4 +1,4 @@
-// The helpers everything else rests on: Invoke's arguments, name lookup,
+// The helpers everything else rests on: Invoke's arguments,
 // the failure hook and the EXCEPINFO owner.
 #include <gtest/gtest.h>
 
@@ -47,25 +47,6 @@ TEST(DispatchArgs, APropertyPutTakesExactlyItsOneValue) {
     EXPECT_EQ(argError, c.argError) << c.name;
     EXPECT_EQ(value, c.expected == S_OK ? &values[0] : nullptr) << c.name;
   }
-}
-
-TEST(DispatchArgs, NamesAreFoundWithoutRegardToCase) {
-  const struct {
-    const wchar_t* name;
-    DISPID id;
-  } rows[] = {{L"ShowIcon", 7}, {L"HideIcon", 8}};
-  wchar_t hide[] = L"hIDEiCON", other[] = L"Button", show[] = L"SHOWICON";
-  LPOLESTR one[] = {hide}, withParameter[] = {show, other}, unknown[] = {other};
-  DISPID ids[2] = {};
-  EXPECT_EQ(common::IdsOfNames(rows, IID_NULL, one, 1, ids), S_OK);
-  EXPECT_EQ(ids[0], 8);
-  EXPECT_EQ(common::IdsOfNames(rows, IID_NULL, withParameter, 2, ids), DISP_E_UNKNOWNNAME);
-  EXPECT_EQ(ids[0], 7);
-  EXPECT_EQ(ids[1], DISPID_UNKNOWN);
-  EXPECT_EQ(common::IdsOfNames(rows, IID_NULL, unknown, 1, ids), DISP_E_UNKNOWNNAME);
-  EXPECT_EQ(ids[0], DISPID_UNKNOWN);
-  EXPECT_EQ(common::IdsOfNames(rows, IID_IDispatch, one, 1, ids), DISP_E_UNKNOWNINTERFACE);
-  EXPECT_EQ(common::IdsOfNames(rows, IID_NULL, one, 0, ids), E_INVALIDARG);
 }
 
 // The failure hook sees what the macros return, with their place.

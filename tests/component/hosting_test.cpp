@@ -147,13 +147,4 @@ TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStatePassesEventsOnAndCloseU
   proxy->Release();
 }
 
-TEST_F(HostTest, AFailedStepIsNamedAndWhatWasDoneBeforeItStays) {
-  proxy->Fail(L"Load", E_ACCESSDENIED);
-  const common::ComResult result = Attach({});
-  EXPECT_EQ(result.hr, E_ACCESSDENIED);
-  EXPECT_NE(result.operation.find(L"Load"), std::wstring::npos);
-  EXPECT_TRUE(host.control().get()) << "the control is still there to talk to";
-  EXPECT_EQ(Connections(), 0u) << "advised before the failed step";
-}
-
 }  // namespace

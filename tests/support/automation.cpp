@@ -23,38 +23,6 @@ Outcome Invoke(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT> ar
   return outcome;
 }
 
-Outcome Get(IDispatch* object, DISPID id) { return Invoke(object, id, DISPATCH_PROPERTYGET); }
-
-Outcome Put(IDispatch* object, DISPID id, const VARIANT& value, WORD flags) {
-  return Invoke(object, id, flags, {value}, DISPID_PROPERTYPUT);
-}
-
-Outcome Call(IDispatch* object, DISPID id) { return Invoke(object, id, DISPATCH_METHOD); }
-
-VARIANT Bool(bool on) {
-  VARIANT v;
-  V_VT(&v) = VT_BOOL, V_BOOL(&v) = on ? VARIANT_TRUE : VARIANT_FALSE;
-  return v;
-}
-
-VARIANT I4(long value) {
-  VARIANT v;
-  V_VT(&v) = VT_I4, V_I4(&v) = value;
-  return v;
-}
-
-VARIANT Text(BSTR text) {
-  VARIANT v;
-  V_VT(&v) = VT_BSTR, V_BSTR(&v) = text;
-  return v;
-}
-
-VARIANT Object(IUnknown* object) {
-  VARIANT v;
-  V_VT(&v) = VT_UNKNOWN, V_UNKNOWN(&v) = object;
-  return v;
-}
-
 std::wstring Describe(const VARIANT& value) {
   const VARTYPE base = V_VT(&value) & VT_TYPEMASK;
   const bool byReference = (V_VT(&value) & VT_BYREF) != 0;

@@ -26,15 +26,34 @@ struct Outcome {
 Outcome Invoke(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT> arguments = {},
                std::optional<DISPID> named = std::nullopt);
 
-Outcome Get(IDispatch* object, DISPID id);
-Outcome Put(IDispatch* object, DISPID id, const VARIANT& value, WORD flags = DISPATCH_PROPERTYPUT);
-Outcome Call(IDispatch* object, DISPID id);
+inline Outcome Get(IDispatch* object, DISPID id) { return Invoke(object, id, DISPATCH_PROPERTYGET); }
+inline Outcome Call(IDispatch* object, DISPID id) { return Invoke(object, id, DISPATCH_METHOD); }
+inline Outcome Put(IDispatch* object, DISPID id, const VARIANT& value, WORD flags = DISPATCH_PROPERTYPUT) {
+  return Invoke(object, id, flags, {value}, DISPID_PROPERTYPUT);
+}
 
 // Values to pass; they borrow, the caller keeps strings and objects alive.
-VARIANT Bool(bool on);
-VARIANT I4(long value);
-VARIANT Text(BSTR text);
-VARIANT Object(IUnknown* object);
+inline VARIANT Value(VARTYPE type) {
+  VARIANT v;
+  V_VT(&v) = type;
+  return v;
+}
+inline VARIANT Bool(bool on) {
+  VARIANT v = Value(VT_BOOL);
+  return V_BOOL(&v) = on ? VARIANT_TRUE : VARIANT_FALSE, v;
+}
+inline VARIANT I4(long value) {
+  VARIANT v = Value(VT_I4);
+  return V_I4(&v) = value, v;
+}
+inline VARIANT Text(BSTR text) {
+  VARIANT v = Value(VT_BSTR);
+  return V_BSTR(&v) = text, v;
+}
+inline VARIANT Object(IUnknown* object) {
+  VARIANT v = Value(VT_UNKNOWN);
+  return V_UNKNOWN(&v) = object, v;
+}
 
 // A value as the recording proxy writes it: "VT_BOOL -1", "VT_I4 3",
 // "VT_BSTR text", "VT_DISPATCH", "VT_I2|VT_BYREF 1".

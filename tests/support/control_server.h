@@ -1,7 +1,7 @@
 #pragma once
 // Traylume.ocx as the tests reach it: loaded from the folder of the test
 // program through its exported entry points, so no test needs it
-// registered, and kept loaded for the whole run.
+// registered, and kept loaded for the whole run (COM may load it too).
 
 #include <windows.h>
 #include <oaidl.h>
@@ -9,20 +9,40 @@
 #include <string>
 
 #include "common/com_ptr.h"
+#include "common/module.h"
+#include "contract/traylume_contract.h"
+#include "traylume_idl.h"
 
 namespace support {
 
-// The loaded control module (null when it could not be loaded).
-HMODULE ControlModule();
-std::wstring ControlPath();
+inline std::wstring ControlPath() { return common::FolderOf(common::ModulePath(nullptr)) + L"\\" + contract::kFileName; }
+
+inline HMODULE ControlModule() {
+  static const HMODULE module = ::LoadLibraryW(ControlPath().c_str());
+  return module;
+}
+
+// Calls the module's export `name`.
+template <typename... Arguments>
+HRESULT CallExport(const char* name, Arguments... arguments) {
+  using Function = HRESULT(STDAPICALLTYPE*)(Arguments...);
+  const auto function =
+      reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(ControlModule(), name)));
+  return function ? function(arguments...) : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+}
+
+inline HRESULT ControlCanUnloadNow() { return CallExport("DllCanUnloadNow"); }
+inline HRESULT RegisterControl() { return CallExport("DllRegisterServer"); }
+inline HRESULT UnregisterControl() { return CallExport("DllUnregisterServer"); }
+inline HRESULT ControlClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  return CallExport<REFCLSID, REFIID, void**>("DllGetClassObject", clsid, iid, object);
+}
 
 // A new control, as its class factory makes it.
-HRESULT CreateControl(common::ComPtr<IDispatch>* control);
-
-// The module's exports.
-HRESULT ControlClassObject(REFCLSID clsid, REFIID iid, void** object);
-HRESULT ControlCanUnloadNow();
-HRESULT RegisterControl();
-HRESULT UnregisterControl();
+inline HRESULT CreateControl(common::ComPtr<IDispatch>* control) {
+  common::ComPtr<IClassFactory> factory;
+  const HRESULT hr = ControlClassObject(CLSID_Traylume, IID_IClassFactory, factory.put_void());
+  return FAILED(hr) ? hr : factory->CreateInstance(nullptr, IID_IDispatch, control->put_void());
+}
 
 }  // namespace support
