@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "tests/support/pictures.h"
 
 namespace support {
 namespace {
-
-
 
 ShellSpy* active = nullptr;
 
@@ -37,28 +36,25 @@ void** ImportSlot(HMODULE module, const char* dll, const char* function) {
   return nullptr;
 }
 
-void WriteSlot(void** slot, void* value) {
+// Puts `value` into `slot`, returning what was there.
+void* Swap(void** slot, void* value) {
   DWORD protection = 0;
   ::VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &protection);
-  *slot = value;
+  std::swap(*slot, value);
   ::VirtualProtect(slot, sizeof(void*), protection, &protection);
+  return value;
 }
 
 }  // namespace
 
 ShellSpy::ShellSpy(HMODULE module) {
-  if (!module || active) return;
-  slot_ = ImportSlot(module, "shell32.dll", "Shell_NotifyIconW");
-  if (!slot_) return;
-  original_ = *slot_;
+  if (!module || active || !(slot_ = ImportSlot(module, "shell32.dll", "Shell_NotifyIconW"))) return;
   active = this;
-  WriteSlot(slot_, reinterpret_cast<void*>(&ShellSpy::Record));
+  original_ = Swap(slot_, reinterpret_cast<void*>(&ShellSpy::Record));
 }
 
 ShellSpy::~ShellSpy() {
-  if (!slot_) return;
-  WriteSlot(slot_, original_);
-  active = nullptr;
+  if (slot_) Swap(slot_, original_), active = nullptr;
 }
 
 BOOL WINAPI ShellSpy::Record(DWORD message, PNOTIFYICONDATAW data) {
