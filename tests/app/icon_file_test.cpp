@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <utility>
 #include <fstream>
 
 #include "common/module.h"
@@ -95,29 +96,23 @@ TEST_F(IconFileTest, ADropPutsTheFirstFilesPathAfterTheDropHasReturnedAndNothing
   ASSERT_TRUE(target);
   const COLORREF before = Preview(8, 8);
   SetText(Ctl::txtIconName, L"前.ico");
-  auto text = Dragged(CF_UNICODETEXT, std::wstring(L"C:\\text.ico", 12));
-  DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-  EXPECT_EQ(target->DragEnter(text.get(), MK_LBUTTON, {1, 1}, &effect), S_OK);
-  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE)) << "a drag without a file list is refused";
-  effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-  EXPECT_EQ(target->Drop(text.get(), 0, {1, 1}, &effect), S_OK);
-  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-
+  // The effect DragEnter, then Drop answer to a drag that offers copy or move.
+  auto effects = [&](IDataObject* data) {
+    DWORD entered = DROPEFFECT_COPY | DROPEFFECT_MOVE, dropped = entered;
+    EXPECT_EQ(target->DragEnter(data, MK_LBUTTON, {1, 1}, &entered), S_OK);
+    EXPECT_EQ(target->Drop(data, 0, {1, 1}, &dropped), S_OK);
+    return std::make_pair(entered, dropped);
+  };
+  const auto none = std::make_pair<DWORD, DWORD>(DROPEFFECT_NONE, DROPEFFECT_NONE);
+  EXPECT_EQ(effects(Dragged(CF_UNICODETEXT, std::wstring(L"C:\\text.ico", 12)).get()), none)
+      << "a drag without a file list is refused";
   DROPFILES header{sizeof(DROPFILES), {}, FALSE, TRUE};
-  std::wstring list(sizeof header / sizeof(wchar_t), L'\0');
-  std::memcpy(list.data(), &header, sizeof header);
-  list += std::wstring(L"C:\\一\\最初.ico\0C:\\b.ico\0C:\\c.ico\0\0", 32);
-  auto files = Dragged(CF_HDROP, list);
-  effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-  EXPECT_EQ(target->DragEnter(files.get(), MK_LBUTTON, {1, 1}, &effect), S_OK);
-  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+  const std::wstring list(reinterpret_cast<const wchar_t*>(&header), sizeof header / sizeof(wchar_t));
   proxy->calls.clear();
-  effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-  EXPECT_EQ(target->Drop(files.get(), 0, {1, 1}, &effect), S_OK);
+  EXPECT_EQ(effects(Dragged(CF_HDROP, list + std::wstring(L"C:\\一\\最初.ico\0C:\\b.ico\0\0", 22)).get()),
+            (std::make_pair<DWORD, DWORD>(DROPEFFECT_COPY, DROPEFFECT_COPY)));
   EXPECT_EQ(Text(Ctl::txtIconName), L"前.ico") << "handled inside Drop, where the drag source waits";
-  list.resize(sizeof header / sizeof(wchar_t));
-  auto second = Dragged(CF_HDROP, list + std::wstring(L"C:\\二.ico\0C:\\三.ico\0\0", 19));
-  EXPECT_EQ(target->Drop(second.get(), 0, {1, 1}, &effect), S_OK);
+  effects(Dragged(CF_HDROP, list + std::wstring(L"C:\\二.ico\0C:\\三.ico\0\0", 19)).get());
   PumpPending();
   EXPECT_EQ(Text(Ctl::txtIconName), L"C:\\二.ico") << "each drop's first file, the drops in turn";
   EXPECT_TRUE(proxy->calls.empty());

@@ -1,5 +1,7 @@
 #include "tests/traylume/control_test.h"
 
+#include "contract/traylume_contract.h"
+#include "tests/support/automation.h"
 #include "traylume/tray_window.h"
 
 namespace traylume_tests {
@@ -20,6 +22,21 @@ void ControlTest::TearDown() {
 
 void ControlTest::Callback(UINT message) const {
   ::SendMessageW(window_, traylume::kCallbackMessage, traylume::kIconId, message);
+}
+
+std::vector<std::wstring> State(IDispatch* control) {
+  std::vector<std::wstring> state;
+  for (DISPID id : {contract::dispid::kBalloonText, contract::dispid::kAutoRefresh, contract::dispid::kBalloonSound, contract::dispid::kBalloon,
+                    contract::dispid::kBalloonTitle, contract::dispid::kToolTipText, contract::dispid::kBalloonIcon}) {
+    state.push_back(support::Shown(control, id));
+  }
+  const support::Outcome icon = support::Get(control, contract::dispid::kIcon);
+  SIZEL extent{};
+  common::ComPtr<IOleObject> ole;
+  if (SUCCEEDED(common::ComPtr<IDispatch>(control).As(&ole))) ole->GetExtent(DVASPECT_CONTENT, &extent);
+  state.push_back(std::to_wstring(reinterpret_cast<UINT_PTR>(V_DISPATCH(icon.value.get()))) + L" " +
+                  std::to_wstring(extent.cx) + L"x" + std::to_wstring(extent.cy));
+  return state;
 }
 
 std::vector<BYTE> SavedBytes(IDispatch* control) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "common/com_ptr.h"
@@ -28,6 +29,9 @@ class ControlTest : public support::ComTest {
  private:
   HWND window_ = nullptr;
 };
+
+// Everything a caller can see of `control`'s state, for comparing.
+std::vector<std::wstring> State(IDispatch* control);
 
 // The state `control` saves in its own stream (IPersistStreamInit), and
 // loading such bytes into a control.

@@ -120,22 +120,6 @@ class Values {
   std::vector<common::ComPtr<IPictureDisp>> pictures_;
 };
 
-// Everything a caller can see of the control's state.
-std::vector<std::wstring> State(IDispatch* control) {
-  std::vector<std::wstring> state;
-  for (DISPID id : {dispid::kBalloonText, dispid::kAutoRefresh, dispid::kBalloonSound, dispid::kBalloon,
-                    dispid::kBalloonTitle, dispid::kToolTipText, dispid::kBalloonIcon}) {
-    state.push_back(support::Shown(control, id));
-  }
-  const support::Outcome icon = support::Get(control, dispid::kIcon);
-  SIZEL extent{};
-  common::ComPtr<IOleObject> ole;
-  if (SUCCEEDED(common::ComPtr<IDispatch>(control).As(&ole))) ole->GetExtent(DVASPECT_CONTENT, &extent);
-  state.push_back(std::to_wstring(reinterpret_cast<UINT_PTR>(V_DISPATCH(icon.value.get()))) + L" " +
-                  std::to_wstring(extent.cx) + L"x" + std::to_wstring(extent.cy));
-  return state;
-}
-
 class FuzzTest : public ControlTest {
  protected:
   void SetUp() override {

@@ -17,16 +17,6 @@ using namespace support;
 namespace dispid = contract::dispid;
 using MembersTest = ControlTest;
 
-// What the settable properties read now.
-std::vector<std::wstring> Settings(IDispatch* control) {
-  std::vector<std::wstring> shown;
-  for (DISPID id : {dispid::kBalloonText, dispid::kAutoRefresh, dispid::kBalloonSound, dispid::kBalloon,
-                    dispid::kBalloonTitle, dispid::kToolTipText, dispid::kBalloonIcon}) {
-    shown.push_back(Shown(control, id));
-  }
-  return shown;
-}
-
 TEST_F(MembersTest, EachPropertyKeepsWhatItIsGivenInItsOwnType) {
   common::UniqueBstr body(L"本文\r\n二行目"), title(L"題"), tip(L"ヒント"), two(L"2");
   const struct {
@@ -53,7 +43,7 @@ TEST_F(MembersTest, EachPropertyKeepsWhatItIsGivenInItsOwnType) {
 TEST_F(MembersTest, CallsThatDoNotFitAMemberAreRefusedAndChangeNothing) {
   common::UniqueBstr tip(L"ヒント"), words(L"words");
   ASSERT_EQ(Put(control.get(), dispid::kToolTipText, Text(tip.get())).hr, S_OK);
-  const auto before = Settings(control.get());
+  const auto before = State(control.get());
   auto picture = SolidIconPicture(RGB(0, 0, 255));
   const struct {
     const char* name;
@@ -86,7 +76,7 @@ TEST_F(MembersTest, CallsThatDoNotFitAMemberAreRefusedAndChangeNothing) {
     const Outcome outcome = Invoke(control.get(), c.id, c.flags, c.arguments, c.named);
     EXPECT_EQ(outcome.hr, c.expected) << c.name;
     EXPECT_EQ(outcome.argError, c.argError) << c.name;
-    EXPECT_EQ(Settings(control.get()), before) << c.name;
+    EXPECT_EQ(State(control.get()), before) << c.name;
   }
   DISPPARAMS none{};
   EXPECT_EQ(control->Invoke(dispid::kShowIcon, IID_IDispatch, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
