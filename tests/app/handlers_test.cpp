@@ -106,48 +106,37 @@ TEST_F(HandlersTest, AFailingCallIsShownOnceWithItsReasonAndItsHandlerStops) {
   EXPECT_NE(messages[1].find(L"0x80004005"), std::wstring::npos);
 }
 
-
-
-std::wstring ClipboardText() {
-  if (!::OpenClipboard(nullptr)) return L"<clipboard not open>";
-  std::wstring text = L"<no CF_UNICODETEXT>";
-  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-    common::GlobalMemoryLock chars(data);
-    if (chars.get()) text = static_cast<const wchar_t*>(chars.get());
-  }
-  ::CloseClipboard();
-  return text;
-}
-
 TEST_F(HandlersTest, TheMenuCopiesTheSelectedLineOrEveryLineAndCtrlCTheSelectedOne) {
   CreateForm();
-  form->Show(SW_SHOW);
   for (UINT callback : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}) TrayCallback(callback);
   PumpPending();
   HWND log = Control(Ctl::lstEvent);
   ::SendMessageW(log, LB_SETCURSEL, 1, 0);  // the user picks the middle line
   const std::vector<std::wstring> lines = LogLines();
   ASSERT_EQ(lines.size(), 3u);
-  const std::pair<app::LogMenu, std::wstring> cases[] = {
-      {app::LogMenu::mnuLogCopy, lines[1]},
-      {app::LogMenu::mnuLogCopyAll, lines[0] + L"\r\n" + lines[1] + L"\r\n" + lines[2]},
+  auto clipboard = [] {
+    std::wstring text = L"<no CF_UNICODETEXT>";
+    if (!::OpenClipboard(nullptr)) return text;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+      const common::GlobalMemoryLock chars(data);
+      if (chars.get()) text = static_cast<const wchar_t*>(chars.get());
+    }
+    ::CloseClipboard();
+    return text;
   };
-  for (const auto& [command, text] : cases) {
-    ::SendMessageW(form->hwnd(), WM_COMMAND, MAKEWPARAM(app::IdOf(command), 0), 0);
-    EXPECT_EQ(ClipboardText(), text);
-  }
-  ::SetFocus(log);
+  ::SendMessageW(form->hwnd(), WM_COMMAND, app::IdOf(app::LogMenu::mnuLogCopy), 0);
+  EXPECT_EQ(clipboard(), lines[1]);
+  ::SendMessageW(form->hwnd(), WM_COMMAND, app::IdOf(app::LogMenu::mnuLogCopyAll), 0);
+  EXPECT_EQ(clipboard(), lines[0] + L"\r\n" + lines[1] + L"\r\n" + lines[2]);
   BYTE keys[256] = {};
-  ::GetKeyboardState(keys);
   keys[VK_CONTROL] = 0x80;
   ::SetKeyboardState(keys);
-  MSG ctrlC{log, WM_KEYDOWN, 'C', 0, 0, {}};
-  if (!form->PreTranslateMessage(ctrlC)) ::DispatchMessageW(&ctrlC);
+  EXPECT_TRUE(form->PreTranslateMessage(MSG{log, WM_KEYDOWN, 'C', 0, 0, {}}));
   keys[VK_CONTROL] = 0;
   ::SetKeyboardState(keys);
-  ::SendMessageW(log, LB_SETCURSEL, 2, 0);
-  EXPECT_EQ(ClipboardText(), lines[1]);
+  EXPECT_EQ(clipboard(), lines[1]);
   EXPECT_EQ(LogLines(), lines) << "copying changed the log";
+  EXPECT_EQ(LogSelection(), 1);
   EXPECT_TRUE(messages.empty());
 }
 

@@ -3,8 +3,6 @@
 // failing step once; the window's size, tab order and version block.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "common/module.h"
 #include "tests/app/form_test.h"
 #include "tests/support/automation.h"
@@ -57,14 +55,13 @@ TEST_F(StartupTest, AControlThatCannotBeHostedIsShownAndTheLoadStillTalksToIt) {
 }
 
 TEST_F(StartupTest, TheClientAreaFollowsTheDpiAndCannotBeResized) {
-  for (const auto& [dpi, width, height] : {std::tuple{96, 500, 418}, std::tuple{144, 750, 627}}) {
+  for (const auto& [dpi, size] : {std::pair{96, SIZE{500, 418}}, std::pair{144, SIZE{750, 627}}}) {
     CreateForm(dpi);
     RECT client{};
     ::GetClientRect(form->hwnd(), &client);
-    EXPECT_EQ(std::make_pair(client.right, client.bottom), std::make_pair(LONG{width}, LONG{height})) << dpi;
-    EXPECT_EQ(::GetWindowLongPtrW(form->hwnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_SYSMENU),
-              WS_SYSMENU);
-    form.reset();
+    EXPECT_TRUE(client.right == size.cx && client.bottom == size.cy) << dpi << ": " << client.right << "x" << client.bottom;
+    const LONG_PTR style = ::GetWindowLongPtrW(form->hwnd(), GWL_STYLE);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_SYSMENU), WS_SYSMENU);
   }
 }
 

@@ -62,22 +62,6 @@ STDMETHODIMP RecordingProxy::Invoke(DISPID id, REFIID iid, LCID locale, WORD fla
   return result ? ::VariantCopy(result, answer->second.get()) : S_OK;
 }
 
-STDMETHODIMP RecordingProxy::Load(IPropertyBag* properties, IErrorLog* log) {
-  calls.push_back(L"Load");
-  const HRESULT planned = PlannedFailure(L"Load", nullptr);
-  return FAILED(planned) ? planned : bag()->Load(properties, log);
-}
-
-STDMETHODIMP RecordingProxy::SetClientSite(IOleClientSite* site) {
-  calls.push_back(site ? L"SetClientSite" : L"SetClientSite(null)");
-  return ole()->SetClientSite(site);
-}
-
-STDMETHODIMP RecordingProxy::Close(DWORD option) {
-  calls.push_back(L"Close");
-  return ole()->Close(option);
-}
-
 void* RecordingProxy::QueryExtra(REFIID iid) {
   common::ComPtr<IUnknown> theirs;
   if (FAILED(control_.As(iid, &theirs))) return nullptr;

@@ -50,12 +50,19 @@ class RecordingProxy final : public common::ComObject<IDispatch, IOleObject, IPe
   // IPersistPropertyBag
   STDMETHODIMP GetClassID(CLSID* clsid) override { return bag()->GetClassID(clsid); }
   STDMETHODIMP InitNew() override { return bag()->InitNew(); }
-  STDMETHODIMP Load(IPropertyBag* properties, IErrorLog* log) override;
+  STDMETHODIMP Load(IPropertyBag* properties, IErrorLog* log) override {
+    calls.push_back(L"Load");
+    const HRESULT planned = PlannedFailure(L"Load", nullptr);
+    return FAILED(planned) ? planned : bag()->Load(properties, log);
+  }
   STDMETHODIMP Save(IPropertyBag* properties, BOOL clear, BOOL all) override { return bag()->Save(properties, clear, all); }
 
   // IOleObject
-  STDMETHODIMP SetClientSite(IOleClientSite* site) override;
-  STDMETHODIMP Close(DWORD option) override;
+  STDMETHODIMP SetClientSite(IOleClientSite* site) override {
+    calls.push_back(site ? L"SetClientSite" : L"SetClientSite(null)");
+    return ole()->SetClientSite(site);
+  }
+  STDMETHODIMP Close(DWORD option) override { return calls.push_back(L"Close"), ole()->Close(option); }
   STDMETHODIMP GetClientSite(IOleClientSite** site) override { return ole()->GetClientSite(site); }
   STDMETHODIMP SetHostNames(LPCOLESTR a, LPCOLESTR o) override { return ole()->SetHostNames(a, o); }
   STDMETHODIMP SetMoniker(DWORD w, IMoniker* m) override { return ole()->SetMoniker(w, m); }

@@ -96,19 +96,16 @@ TEST_F(EventsTest, SinksMayLeaveAndLetGoOfTheControlWhileTheyHearAnEvent) {
 TEST_F(EventsTest, TheEventInterfaceIsTheDefaultSourceAndTheOnlyConnectionPoint) {
   common::ComPtr<IProvideClassInfo2> info;
   common::ComPtr<IConnectionPointContainer> container;
-  ASSERT_EQ(control.As(&info), S_OK);
-  ASSERT_EQ(control.As(&container), S_OK);
+  common::ComPtr<IEnumConnectionPoints> points;
+  common::ComPtr<IConnectionPoint> point;
   GUID events = GUID_NULL;
+  ASSERT_EQ(control.As(&info) | control.As(&container), S_OK);
   EXPECT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
   EXPECT_EQ(events, DIID_ITraylumeEvents);
-  common::ComPtr<IConnectionPoint> point;
   EXPECT_EQ(container->FindConnectionPoint(IID_IPropertyNotifySink, point.put()), CONNECT_E_NOCONNECTION);
-  common::ComPtr<IEnumConnectionPoints> points;
   ASSERT_EQ(container->EnumConnectionPoints(points.put()), S_OK);
-  IID iid = GUID_NULL;
   ASSERT_EQ(points->Next(1, point.put(), nullptr), S_OK);
-  point->GetConnectionInterface(&iid);
-  EXPECT_EQ(iid, DIID_ITraylumeEvents);
+  EXPECT_TRUE(SUCCEEDED(point->GetConnectionInterface(&events)) && events == DIID_ITraylumeEvents);
   EXPECT_EQ(points->Next(1, point.put(), nullptr), S_FALSE);
 }
 
