@@ -1,7 +1,6 @@
 #include "tests/app/form_test.h"
 
 #include "common/unique_handle.h"
-#include "traylume/tray_window.h"
 
 namespace app_tests {
 
@@ -55,15 +54,6 @@ std::vector<std::wstring> FormTest::LogLines() const {
     lines.push_back(line);
   }
   return lines;
-}
-
-int FormTest::LogSelection() const {
-  return static_cast<int>(::SendMessageW(Control(Ctl::lstEvent), LB_GETCURSEL, 0, 0));
-}
-
-void FormTest::TrayCallback(UINT message) const {
-  HWND tray = ::FindWindowExW(nullptr, nullptr, traylume::kTrayWindowClass, nullptr);
-  ::SendMessageW(tray, traylume::kCallbackMessage, traylume::kIconId, message);
 }
 
 COLORREF FormTest::Pixel(Ctl id, int x, int y) const {

@@ -14,6 +14,7 @@
 #include "tests/support/com_test.h"
 #include "tests/support/recording_proxy.h"
 #include "tests/support/shell_spy.h"
+#include "traylume/tray_window.h"
 
 namespace app_tests {
 
@@ -48,9 +49,12 @@ class FormTest : public support::ComTest {
   int Background(Ctl id) const;
   // The lines of lstEvent and its selected index.
   std::vector<std::wstring> LogLines() const;
-  int LogSelection() const;
+  int LogSelection() const { return static_cast<int>(::SendMessageW(Control(Ctl::lstEvent), LB_GETCURSEL, 0, 0)); }
   // A tray callback to the control's window, as the shell sends it.
-  void TrayCallback(UINT message) const;
+  void TrayCallback(UINT message) const {
+    HWND tray = ::FindWindowExW(nullptr, nullptr, traylume::kTrayWindowClass, nullptr);
+    ::SendMessageW(tray, traylume::kCallbackMessage, traylume::kIconId, message);
+  }
   // The colour control `id` paints at (x, y) of its client area.
   COLORREF Pixel(Ctl id, int x, int y) const;
   COLORREF Preview(int x, int y) const { return Pixel(Ctl::picIcon, x, y); }

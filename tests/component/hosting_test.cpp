@@ -43,6 +43,7 @@ TEST_F(EventSinkTest, AButtonIsReadByReferenceByValueOrConvertedAndAnythingElseI
   V_VT(&byReference) = V_VT(&nowhere) = VT_I2 | VT_BYREF;
   V_I2REF(&byReference) = &left, V_I2REF(&nowhere) = nullptr;
   common::UniqueBstr four(L"4");
+  constexpr WORD kMethod = DISPATCH_METHOD;
   const struct {
     const char* name;
     DISPID id;
@@ -53,19 +54,15 @@ TEST_F(EventSinkTest, AButtonIsReadByReferenceByValueOrConvertedAndAnythingElseI
     UINT argError;
     const wchar_t* heard;
   } cases[] = {
-      {"by reference", dispid::kMouseDown, DISPATCH_METHOD, {byReference}, {}, S_OK, ~0u, L"MouseDown 1"},
-      {"by value", dispid::kMouseUp, DISPATCH_METHOD, {support::I4(2)}, {}, S_OK, ~0u, L"MouseUp 2"},
-      {"as text", dispid::kDblClick, DISPATCH_METHOD, {support::Text(four.get())}, {}, S_OK, ~0u, L"DblClick 4"},
-      {"no button", dispid::kMouseDown, DISPATCH_METHOD, {}, {}, DISP_E_PARAMNOTFOUND, 0, nullptr},
-      {"reference to nothing", dispid::kMouseUp, DISPATCH_METHOD, {nowhere}, {}, DISP_E_TYPEMISMATCH, 0, nullptr},
-      {"object as button", dispid::kDblClick, DISPATCH_METHOD, {support::Object(sink.get())}, {},
-       DISP_E_TYPEMISMATCH, 0, nullptr},
-      {"two buttons", dispid::kMouseDown, DISPATCH_METHOD, {byReference, byReference}, {}, DISP_E_BADPARAMCOUNT, ~0u,
-       nullptr},
-      {"one too many", dispid::kMouseMove, DISPATCH_METHOD, {byReference}, {}, DISP_E_BADPARAMCOUNT, ~0u, nullptr},
-      {"named", dispid::kMouseDown, DISPATCH_METHOD, {byReference}, 1, DISP_E_NONAMEDARGS, ~0u, nullptr},
-      {"no such event", 99, DISPATCH_METHOD, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u, nullptr},
-      {"a property get", dispid::kMouseMove, DISPATCH_PROPERTYGET, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u, nullptr},
+      {"by reference", dispid::kMouseDown, kMethod, {byReference}, {}, S_OK, ~0u, L"MouseDown 1"},
+      {"by value", dispid::kMouseUp, kMethod, {support::I4(2)}, {}, S_OK, ~0u, L"MouseUp 2"},
+      {"as text", dispid::kDblClick, kMethod, {support::Text(four.get())}, {}, S_OK, ~0u, L"DblClick 4"},
+      {"no button", dispid::kMouseDown, kMethod, {}, {}, DISP_E_PARAMNOTFOUND, 0, nullptr},
+      {"reference to nothing", dispid::kMouseUp, kMethod, {nowhere}, {}, DISP_E_TYPEMISMATCH, 0, nullptr},
+      {"object as button", dispid::kDblClick, kMethod, {support::Object(sink.get())}, {}, DISP_E_TYPEMISMATCH, 0, nullptr},
+      {"two buttons", dispid::kMouseDown, kMethod, {byReference, byReference}, {}, DISP_E_BADPARAMCOUNT, ~0u, nullptr},
+      {"named", dispid::kMouseDown, kMethod, {byReference}, 1, DISP_E_NONAMEDARGS, ~0u, nullptr},
+      {"no such event", 99, kMethod, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u, nullptr},
   };
   for (const auto& c : cases) {
     heard.events.clear();

@@ -93,21 +93,5 @@ TEST_F(EventsTest, SinksMayLeaveAndLetGoOfTheControlWhileTheyHearAnEvent) {
   EXPECT_FALSE(::IsWindow(window));
 }
 
-TEST_F(EventsTest, TheEventInterfaceIsTheDefaultSourceAndTheOnlyConnectionPoint) {
-  common::ComPtr<IProvideClassInfo2> info;
-  common::ComPtr<IConnectionPointContainer> container;
-  common::ComPtr<IEnumConnectionPoints> points;
-  common::ComPtr<IConnectionPoint> point;
-  GUID events = GUID_NULL;
-  ASSERT_EQ(control.As(&info) | control.As(&container), S_OK);
-  EXPECT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
-  EXPECT_EQ(events, DIID_ITraylumeEvents);
-  EXPECT_EQ(container->FindConnectionPoint(IID_IPropertyNotifySink, point.put()), CONNECT_E_NOCONNECTION);
-  ASSERT_EQ(container->EnumConnectionPoints(points.put()), S_OK);
-  ASSERT_EQ(points->Next(1, point.put(), nullptr), S_OK);
-  EXPECT_TRUE(SUCCEEDED(point->GetConnectionInterface(&events)) && events == DIID_ITraylumeEvents);
-  EXPECT_EQ(points->Next(1, point.put(), nullptr), S_FALSE);
-}
-
 }  // namespace
 }  // namespace traylume_tests

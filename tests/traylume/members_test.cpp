@@ -45,6 +45,9 @@ TEST_F(MembersTest, CallsThatDoNotFitAMemberAreRefusedAndChangeNothing) {
   ASSERT_EQ(Put(control.get(), dispid::kToolTipText, Text(tip.get())).hr, S_OK);
   const auto before = State(control.get());
   auto picture = SolidIconPicture(RGB(0, 0, 255));
+  constexpr WORD kGet = DISPATCH_PROPERTYGET, kPut = DISPATCH_PROPERTYPUT, kPutRef = DISPATCH_PROPERTYPUTREF;
+  constexpr WORD kMethod = DISPATCH_METHOD;
+  constexpr DISPID kValue = DISPID_PROPERTYPUT;
   const struct {
     const char* name;
     DISPID id;
@@ -54,23 +57,17 @@ TEST_F(MembersTest, CallsThatDoNotFitAMemberAreRefusedAndChangeNothing) {
     HRESULT expected;
     UINT argError;
   } cases[] = {
-      {"no such member", 0x1234, DISPATCH_PROPERTYGET, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u},
-      {"read-only", dispid::kBalloonSupported, DISPATCH_PROPERTYPUT, {Bool(false)}, DISPID_PROPERTYPUT,
-       DISP_E_MEMBERNOTFOUND, ~0u},
-      {"text by reference", dispid::kToolTipText, DISPATCH_PROPERTYPUTREF, {Text(words.get())}, DISPID_PROPERTYPUT,
-       DISP_E_MEMBERNOTFOUND, ~0u},
-      {"get with an argument", dispid::kToolTipText, DISPATCH_PROPERTYGET, {I4(1)}, {}, DISP_E_BADPARAMCOUNT, ~0u},
-      {"method with an argument", dispid::kShowIcon, DISPATCH_METHOD, {I4(1)}, {}, DISP_E_BADPARAMCOUNT, ~0u},
-      {"method with a named one", dispid::kRefresh, DISPATCH_METHOD, {I4(1)}, 5, DISP_E_NONAMEDARGS, ~0u},
-      {"get of a method", dispid::kHideIcon, DISPATCH_PROPERTYGET, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u},
-      {"put under another name", dispid::kToolTipText, DISPATCH_PROPERTYPUT, {Text(words.get())}, 3,
-       DISP_E_PARAMNOTFOUND, 0},
-      {"object for a text", dispid::kToolTipText, DISPATCH_PROPERTYPUT, {Object(picture.get())},
-       DISPID_PROPERTYPUT, DISP_E_TYPEMISMATCH, 0},
-      {"text for a number", dispid::kBalloonIcon, DISPATCH_PROPERTYPUT, {Text(words.get())}, DISPID_PROPERTYPUT,
-       DISP_E_TYPEMISMATCH, 0},
-      {"number for a picture", dispid::kIcon, DISPATCH_PROPERTYPUTREF, {I4(1)}, DISPID_PROPERTYPUT,
-       DISP_E_TYPEMISMATCH, 0},
+      {"no such member", 0x1234, kGet, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u},
+      {"read-only", dispid::kBalloonSupported, kPut, {Bool(false)}, kValue, DISP_E_MEMBERNOTFOUND, ~0u},
+      {"text by reference", dispid::kToolTipText, kPutRef, {Text(words.get())}, kValue, DISP_E_MEMBERNOTFOUND, ~0u},
+      {"get with an argument", dispid::kToolTipText, kGet, {I4(1)}, {}, DISP_E_BADPARAMCOUNT, ~0u},
+      {"method with an argument", dispid::kShowIcon, kMethod, {I4(1)}, {}, DISP_E_BADPARAMCOUNT, ~0u},
+      {"method with a named one", dispid::kRefresh, kMethod, {I4(1)}, 5, DISP_E_NONAMEDARGS, ~0u},
+      {"get of a method", dispid::kHideIcon, kGet, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u},
+      {"put under another name", dispid::kToolTipText, kPut, {Text(words.get())}, 3, DISP_E_PARAMNOTFOUND, 0},
+      {"object for a text", dispid::kToolTipText, kPut, {Object(picture.get())}, kValue, DISP_E_TYPEMISMATCH, 0},
+      {"text for a number", dispid::kBalloonIcon, kPut, {Text(words.get())}, kValue, DISP_E_TYPEMISMATCH, 0},
+      {"number for a picture", dispid::kIcon, kPutRef, {I4(1)}, kValue, DISP_E_TYPEMISMATCH, 0},
   };
   for (const auto& c : cases) {
     const Outcome outcome = Invoke(control.get(), c.id, c.flags, c.arguments, c.named);
