@@ -42,16 +42,9 @@ TEST_F(EventLogTest, EachEventOfTheControlAddsItsLineAndSelectsIt) {
 
 TEST_F(EventLogTest, AButtonCodeWithoutALineAddsNothingAndSelectsTheNewestAgain) {
   CreateForm();
-  common::ComPtr<IConnectionPointContainer> container;  // the form's sink, called as the control calls it
-  common::ComPtr<IConnectionPoint> point;
-  common::ComPtr<IEnumConnections> sinks;
-  ASSERT_EQ(real.As(&container), S_OK);
-  ASSERT_EQ(container->FindConnectionPoint(DIID_ITraylumeEvents, point.put()), S_OK);
-  ASSERT_EQ(point->EnumConnections(sinks.put()), S_OK);
-  CONNECTDATA sink{};
-  ASSERT_EQ(sinks->Next(1, &sink, nullptr), S_OK);
-  const common::ComPtr<IDispatch> events(static_cast<IDispatch*>(sink.pUnk));
-  sink.pUnk->Release();
+  const auto sinks = support::EventSinksOf(real);  // the form's sink, called as the control calls it
+  ASSERT_EQ(sinks.size(), 1u);
+  const common::ComPtr<IDispatch> events = sinks[0];
   auto raise = [&](DISPID id, short button) {
     VARIANT argument;
     V_VT(&argument) = VT_I2 | VT_BYREF, V_I2REF(&argument) = &button;

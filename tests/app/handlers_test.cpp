@@ -60,30 +60,22 @@ TEST_F(HandlersTest, EachEditOrClickMakesItsCallsOnTheControl) {
 
 TEST_F(HandlersTest, TheBalloonSwitchSendsBalloonAndSetsTheFieldsLooks) {
   CreateForm();
-  proxy->calls.clear();
-  Click(Ctl::chkBalloon);
-  EXPECT_EQ(proxy->calls, (Calls{L"get BalloonSupported", L"let Balloon VT_BOOL -1", L"let Balloon VT_BOOL -1"}));
-  for (Ctl field : kBalloonFields) EXPECT_TRUE(Enabled(field)) << app::IdOf(field);
-  for (Ctl field : {Ctl::txtBalloonTitle, Ctl::txtBalloonText, Ctl::cboInfoIcon}) {
-    EXPECT_EQ(Background(field), COLOR_WINDOW) << app::IdOf(field);
-  }
+  // Each click: what is sent, then whether the four fields are usable and the three boxes' background.
+  auto click = [&](const Calls& sent, bool on) {
+    proxy->calls.clear();
+    Click(Ctl::chkBalloon);
+    EXPECT_EQ(proxy->calls, sent);
+    for (Ctl field : kBalloonFields) EXPECT_EQ(Enabled(field), on) << app::IdOf(field);
+    for (Ctl field : {Ctl::txtBalloonTitle, Ctl::txtBalloonText, Ctl::cboInfoIcon}) {
+      EXPECT_EQ(Background(field), on ? COLOR_WINDOW : COLOR_BTNFACE) << app::IdOf(field);
+    }
+  };
+  click({L"get BalloonSupported", L"let Balloon VT_BOOL -1", L"let Balloon VT_BOOL -1"}, true);
   EXPECT_EQ(::SendMessageW(Control(Ctl::chkBalloonSound), BM_GETCHECK, 0, 0), BST_CHECKED);
-
-  proxy->calls.clear();
-  Click(Ctl::chkBalloon);
-  EXPECT_EQ(proxy->calls, (Calls{L"get BalloonSupported", L"let Balloon VT_BOOL 0"}));
-  for (Ctl field : kBalloonFields) EXPECT_FALSE(Enabled(field)) << app::IdOf(field);
-  for (Ctl field : {Ctl::txtBalloonTitle, Ctl::txtBalloonText, Ctl::cboInfoIcon}) {
-    EXPECT_EQ(Background(field), COLOR_BTNFACE) << app::IdOf(field);
-  }
-
-  // Where balloons cannot be shown, checking the box switches them off.
-  proxy->Answer(L"BalloonSupported", support::Bool(false));
-  proxy->calls.clear();
-  Click(Ctl::chkBalloon);
+  click({L"get BalloonSupported", L"let Balloon VT_BOOL 0"}, false);
+  proxy->Answer(L"BalloonSupported", support::Bool(false));  // checking it where balloons cannot be shown
+  click({L"get BalloonSupported", L"let Balloon VT_BOOL 0"}, false);
   EXPECT_EQ(::SendMessageW(Control(Ctl::chkBalloon), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(proxy->calls, (Calls{L"get BalloonSupported", L"let Balloon VT_BOOL 0"}));
-  EXPECT_FALSE(Enabled(Ctl::txtBalloonTitle));
   EXPECT_TRUE(messages.empty());
 }
 

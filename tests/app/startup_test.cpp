@@ -94,11 +94,10 @@ TEST(Resources, TheProgramsVersionBlockIsJapaneseAndCarriesTheVersion) {
   std::vector<BYTE> block(::GetFileVersionInfoSizeW(program.c_str(), nullptr));
   ASSERT_FALSE(block.empty());
   ASSERT_TRUE(::GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
-  WORD* translation = nullptr;
+  DWORD* translation = nullptr;
   UINT size = 0;
   ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &size));
-  EXPECT_EQ(translation[0], 0x0411);
-  EXPECT_EQ(translation[1], 1200);
+  EXPECT_EQ(*translation, MAKELONG(0x0411, 1200));
   for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
     wchar_t* value = nullptr;
     const std::wstring key = std::wstring(L"\\StringFileInfo\\041104B0\\") + name;

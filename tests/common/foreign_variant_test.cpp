@@ -3,20 +3,9 @@
 
 #include "common/com_object.h"
 #include "common/foreign_variant.h"
+#include "tests/support/automation.h"
 
 namespace {
-
-// An object that counts the times anyone reads its default member.
-struct Watched final : common::ComObject<IDispatch> {
-  int invoked = 0;
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*, UINT*) override {
-    if (result) V_VT(result) = VT_I4, V_I4(result) = 42;
-    return ++invoked, S_OK;
-  }
-};
 
 VARIANT Make(VARTYPE type, void* reference = nullptr) {
   VARIANT v;
@@ -42,7 +31,7 @@ TEST(ForeignVariant, ScalarsAreTakenByValueOrThroughAnyChainOfReferencesAndConve
 }
 
 TEST(ForeignVariant, WhatIsNoScalarIsRefusedWithoutReadingItAndLeavesNothing) {
-  auto object = common::make<Watched>();
+  auto object = common::make<support::Bystander>();
   IUnknown* objectPointer = object.get();
   SAFEARRAY* array = ::SafeArrayCreateVector(VT_I4, 0, 1);
   BSTR words = ::SysAllocString(L"not a number");
@@ -71,13 +60,13 @@ TEST(ForeignVariant, WhatIsNoScalarIsRefusedWithoutReadingItAndLeavesNothing) {
     EXPECT_EQ(common::ReadScalar(c.source, VT_I4, &value), c.expected) << c.name;
     EXPECT_EQ(value.type(), VT_EMPTY) << c.name;
   }
-  EXPECT_EQ(object->invoked, 0) << "a default member was read";
+  EXPECT_EQ(support::Bystander::invoked, 0) << "a default member was read";
   ::SafeArrayDestroy(array);
   ::SysFreeString(words);
 }
 
 TEST(ForeignVariant, ObjectsAreTakenAsTheyAreNothingIsNullAndMissingIsTheMarkerOnly) {
-  auto object = common::make<Watched>();
+  auto object = common::make<support::Bystander>();
   IUnknown* unknown = object.get();
   VARIANT byValue = Make(VT_DISPATCH, object.get()), byReference = Make(VT_UNKNOWN | VT_BYREF, &unknown);
   VARIANT viaVariant = Make(VT_VARIANT | VT_BYREF, &byReference);
@@ -91,7 +80,7 @@ TEST(ForeignVariant, ObjectsAreTakenAsTheyAreNothingIsNullAndMissingIsTheMarkerO
   EXPECT_EQ(common::ReadObject(Make(VT_EMPTY), &found), S_OK);
   EXPECT_EQ(common::ReadObject(Make(VT_I4), &found), DISP_E_TYPEMISMATCH);
   EXPECT_EQ(common::ReadObject(Make(VT_DISPATCH | VT_BYREF), &found), DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(object->invoked, 0);
+  EXPECT_EQ(support::Bystander::invoked, 0);
 
   VARIANT missing = Make(VT_ERROR), otherError = Make(VT_ERROR);
   V_ERROR(&missing) = DISP_E_PARAMNOTFOUND, V_ERROR(&otherError) = E_FAIL;

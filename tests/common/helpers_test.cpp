@@ -33,9 +33,8 @@ TEST(DispatchArgs, APropertyPutTakesExactlyItsOneValue) {
     HRESULT expected;
     UINT argError;
   } cases[] = {
-      {"named", {values, names, 1, 1}, S_OK, 99},       {"positional", {values, nullptr, 1, 0}, S_OK, 99},
-      {"none", {nullptr, nullptr, 0, 0}, DISP_E_PARAMNOTOPTIONAL, 99},
-      {"two", {values, nullptr, 2, 0}, DISP_E_BADPARAMCOUNT, 99},
+      {"named", {values, names, 1, 1}, S_OK, 99},          {"positional", {values, nullptr, 1, 0}, S_OK, 99},
+      {"none", {nullptr, nullptr, 0, 0}, DISP_E_PARAMNOTOPTIONAL, 99}, {"two", {values, nullptr, 2, 0}, DISP_E_BADPARAMCOUNT, 99},
       {"wrong name", {values, names + 1, 1, 1}, DISP_E_PARAMNOTFOUND, 0},
       {"second name wrong", {values, names, 2, 2}, DISP_E_PARAMNOTFOUND, 1},
       {"marked missing", {&missing, names, 1, 1}, DISP_E_PARAMNOTOPTIONAL, 0},

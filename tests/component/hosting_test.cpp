@@ -43,30 +43,28 @@ TEST_F(EventSinkTest, AButtonIsReadByReferenceByValueOrConvertedAndAnythingElseI
   V_VT(&byReference) = V_VT(&nowhere) = VT_I2 | VT_BYREF;
   V_I2REF(&byReference) = &left, V_I2REF(&nowhere) = nullptr;
   common::UniqueBstr four(L"4");
-  constexpr WORD kMethod = DISPATCH_METHOD;
   const struct {
     const char* name;
     DISPID id;
-    WORD flags;
     std::vector<VARIANT> arguments;
     std::optional<DISPID> named;
     HRESULT expected;
     UINT argError;
     const wchar_t* heard;
   } cases[] = {
-      {"by reference", dispid::kMouseDown, kMethod, {byReference}, {}, S_OK, ~0u, L"MouseDown 1"},
-      {"by value", dispid::kMouseUp, kMethod, {support::I4(2)}, {}, S_OK, ~0u, L"MouseUp 2"},
-      {"as text", dispid::kDblClick, kMethod, {support::Text(four.get())}, {}, S_OK, ~0u, L"DblClick 4"},
-      {"no button", dispid::kMouseDown, kMethod, {}, {}, DISP_E_PARAMNOTFOUND, 0, nullptr},
-      {"reference to nothing", dispid::kMouseUp, kMethod, {nowhere}, {}, DISP_E_TYPEMISMATCH, 0, nullptr},
-      {"object as button", dispid::kDblClick, kMethod, {support::Object(sink.get())}, {}, DISP_E_TYPEMISMATCH, 0, nullptr},
-      {"two buttons", dispid::kMouseDown, kMethod, {byReference, byReference}, {}, DISP_E_BADPARAMCOUNT, ~0u, nullptr},
-      {"named", dispid::kMouseDown, kMethod, {byReference}, 1, DISP_E_NONAMEDARGS, ~0u, nullptr},
-      {"no such event", 99, kMethod, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u, nullptr},
+      {"by reference", dispid::kMouseDown, {byReference}, {}, S_OK, ~0u, L"MouseDown 1"},
+      {"by value", dispid::kMouseUp, {support::I4(2)}, {}, S_OK, ~0u, L"MouseUp 2"},
+      {"as text", dispid::kDblClick, {support::Text(four.get())}, {}, S_OK, ~0u, L"DblClick 4"},
+      {"no button", dispid::kMouseDown, {}, {}, DISP_E_PARAMNOTFOUND, 0, nullptr},
+      {"reference to nothing", dispid::kMouseUp, {nowhere}, {}, DISP_E_TYPEMISMATCH, 0, nullptr},
+      {"object as button", dispid::kDblClick, {support::Object(sink.get())}, {}, DISP_E_TYPEMISMATCH, 0, nullptr},
+      {"two buttons", dispid::kMouseDown, {byReference, byReference}, {}, DISP_E_BADPARAMCOUNT, ~0u, nullptr},
+      {"named", dispid::kMouseDown, {byReference}, 1, DISP_E_NONAMEDARGS, ~0u, nullptr},
+      {"no such event", 99, {}, {}, DISP_E_MEMBERNOTFOUND, ~0u, nullptr},
   };
   for (const auto& c : cases) {
     heard.events.clear();
-    const support::Outcome outcome = support::Invoke(sink.get(), c.id, c.flags, c.arguments, c.named);
+    const support::Outcome outcome = support::Invoke(sink.get(), c.id, DISPATCH_METHOD, c.arguments, c.named);
     EXPECT_EQ(outcome.hr, c.expected) << c.name;
     EXPECT_EQ(outcome.argError, c.argError) << c.name;
     EXPECT_EQ(heard.events, c.heard ? std::vector<std::wstring>{c.heard} : std::vector<std::wstring>{}) << c.name;
@@ -79,48 +77,20 @@ TEST_F(EventSinkTest, AButtonIsReadByReferenceByValueOrConvertedAndAnythingElseI
 
 using Calls = std::vector<std::wstring>;
 
-class HostTest : public support::ComTest {
- protected:
-  void SetUp() override {
-    ComTest::SetUp();
-    ASSERT_EQ(support::CreateControl(&real), S_OK);
-    proxy = common::make<support::RecordingProxy>(real);
-  }
-  void TearDown() override {
-    host.Close();
-    proxy.reset();
-    real.reset();
-    ComTest::TearDown();
-  }
-  common::ComResult Attach(const component::SavedState& state) {
-    return host.Attach(common::ComPtr<IUnknown>(static_cast<IDispatch*>(proxy.get())), state, nullptr, &heard);
-  }
-  // How many sinks the control has: what is still advised on its events.
-  ULONG Connections() const {
-    common::ComPtr<IConnectionPointContainer> container;
-    common::ComPtr<IConnectionPoint> point;
-    common::ComPtr<IEnumConnections> connections;
-    real.As(&container);
-    container->FindConnectionPoint(DIID_ITraylumeEvents, point.put());
-    point->EnumConnections(connections.put());
-    ULONG count = 0;
-    for (CONNECTDATA data{}; connections->Next(1, &data, nullptr) == S_OK; ++count) data.pUnk->Release();
-    return count;
-  }
-
-  common::ComPtr<IDispatch> real;
-  common::ComPtr<support::RecordingProxy> proxy;
-  HeardEvents heard;
-  component::TraylumeHost host;
-};
+using HostTest = support::ComTest;
 
 TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStatePassesEventsOnAndCloseUndoesItInOrder) {
+  common::ComPtr<IDispatch> real;
+  ASSERT_EQ(support::CreateControl(&real), S_OK);
+  auto proxy = common::make<support::RecordingProxy>(real);
+  HeardEvents heard;
+  component::TraylumeHost host;
   component::SavedState state;
   state.toolTipText = L"保存された";
   state.extentX = 100;
   state.extentY = 200;
   state.icon = support::SolidIconPicture(RGB(0, 90, 0));
-  ASSERT_TRUE(Attach(state).ok());
+  ASSERT_TRUE(host.Attach(common::ComPtr<IUnknown>(static_cast<IDispatch*>(proxy.get())), state, nullptr, &heard).ok());
   EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load"}));
   EXPECT_EQ(support::Shown(real.get(), contract::dispid::kToolTipText), L"VT_BSTR 保存された");
   EXPECT_EQ(V_DISPATCH(support::Get(real.get(), contract::dispid::kIcon).value.get()), state.icon.get());
@@ -129,7 +99,7 @@ TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStatePassesEventsOnAndCloseU
   ASSERT_EQ(real.As(&ole), S_OK);
   ole->GetExtent(DVASPECT_CONTENT, &extent);
   EXPECT_EQ(std::make_pair(extent.cx, extent.cy), std::make_pair(100L, 200L));
-  EXPECT_EQ(Connections(), 1u);
+  EXPECT_EQ(support::EventSinksOf(real).size(), 1u);
   const HWND window = ::FindWindowExW(nullptr, nullptr, traylume::kTrayWindowClass, nullptr);
   ::SendMessageW(window, traylume::kCallbackMessage, traylume::kIconId, WM_RBUTTONDOWN);
   EXPECT_EQ(heard.events, Calls{L"MouseDown 2"});
@@ -137,7 +107,7 @@ TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStatePassesEventsOnAndCloseU
   // No more events, the control closes with its site, lets go of it, and goes.
   host.Close();
   EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load", L"Close", L"SetClientSite(null)"}));
-  EXPECT_EQ(Connections(), 0u);
+  EXPECT_EQ(support::EventSinksOf(real).size(), 0u);
   ::SendMessageW(window, traylume::kCallbackMessage, traylume::kIconId, WM_MOUSEMOVE);
   EXPECT_EQ(heard.events.size(), 1u);
   EXPECT_EQ(proxy->AddRef(), 2u) << "the host still holds the control";

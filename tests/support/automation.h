@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/com_object.h"
 #include "common/variant.h"
 
 namespace support {
@@ -54,6 +55,19 @@ inline VARIANT Object(IUnknown* object) {
   VARIANT v = Value(VT_UNKNOWN);
   return V_UNKNOWN(&v) = object, v;
 }
+
+// An object whose default member must never be read: it counts the times
+// anyone does.
+struct Bystander final : common::ComObject<IDispatch> {
+  static inline int invoked = 0;
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*, UINT*) override {
+    if (result) V_VT(result) = VT_I4, V_I4(result) = 42;
+    return ++invoked, S_OK;
+  }
+};
 
 // A value as the recording proxy writes it: "VT_BOOL -1", "VT_I4 3",
 // "VT_BSTR text", "VT_DISPATCH", "VT_I2|VT_BYREF 1".

@@ -4,9 +4,10 @@
 // registered, and kept loaded for the whole run (COM may load it too).
 
 #include <windows.h>
-#include <oaidl.h>
+#include <ocidl.h>
 
 #include <string>
+#include <vector>
 
 #include "common/com_ptr.h"
 #include "common/module.h"
@@ -43,6 +44,22 @@ inline HRESULT CreateControl(common::ComPtr<IDispatch>* control) {
   common::ComPtr<IClassFactory> factory;
   const HRESULT hr = ControlClassObject(CLSID_Traylume, IID_IClassFactory, factory.put_void());
   return FAILED(hr) ? hr : factory->CreateInstance(nullptr, IID_IDispatch, control->put_void());
+}
+
+// The sinks advised on `control`'s events, as its connection point lists them.
+inline std::vector<common::ComPtr<IDispatch>> EventSinksOf(const common::ComPtr<IDispatch>& control) {
+  common::ComPtr<IConnectionPointContainer> container;
+  common::ComPtr<IConnectionPoint> point;
+  common::ComPtr<IEnumConnections> connections;
+  std::vector<common::ComPtr<IDispatch>> sinks;
+  if (FAILED(control.As(&container)) || FAILED(container->FindConnectionPoint(DIID_ITraylumeEvents, point.put())) ||
+      FAILED(point->EnumConnections(connections.put()))) {
+    return sinks;
+  }
+  for (CONNECTDATA data{}; connections->Next(1, &data, nullptr) == S_OK; data.pUnk->Release()) {
+    sinks.emplace_back(static_cast<IDispatch*>(data.pUnk));
+  }
+  return sinks;
 }
 
 }  // namespace support

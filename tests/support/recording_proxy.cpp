@@ -13,14 +13,6 @@ RecordingProxy::RecordingProxy(common::ComPtr<IDispatch> control) : control_(std
   control_->GetTypeInfo(0, LOCALE_USER_DEFAULT, typeInfo_.put());
 }
 
-void RecordingProxy::Fail(const std::wstring& member, HRESULT hr, const std::wstring& description) {
-  failures_[member] = {hr, description};
-}
-
-void RecordingProxy::Answer(const std::wstring& member, const VARIANT& value) {
-  ::VariantCopy(answers_[member].put(), const_cast<VARIANT*>(&value));
-}
-
 // Member names come from the control's own type information.
 std::wstring RecordingProxy::NameOf(DISPID id) const {
   common::UniqueBstr name;
@@ -33,11 +25,7 @@ HRESULT RecordingProxy::PlannedFailure(const std::wstring& member, EXCEPINFO* ex
   const auto failure = failures_.find(member);
   if (failure == failures_.end()) return S_OK;
   if (failure->second.description.empty()) return failure->second.hr;
-  if (exception) {
-    *exception = EXCEPINFO{};
-    exception->scode = failure->second.hr;
-    exception->bstrDescription = ::SysAllocString(failure->second.description.c_str());
-  }
+  if (exception) *exception = {0, 0, nullptr, ::SysAllocString(failure->second.description.c_str()), nullptr, 0, nullptr, nullptr, failure->second.hr};
   return DISP_E_EXCEPTION;
 }
 

@@ -30,13 +30,14 @@ class RecordingProxy final : public common::ComObject<IDispatch, IOleObject, IPe
   // Every later call of `member` (a member or step name as written above)
   // fails with `hr`; given a description, as the automation exception
   // DISP_E_EXCEPTION whose EXCEPINFO carries `hr` and the description.
-  void Fail(const std::wstring& member, HRESULT hr, const std::wstring& description = {});
+  void Fail(const std::wstring& member, HRESULT hr, const std::wstring& description = {}) {
+    failures_[member] = {hr, description};
+  }
   // Later gets of `member` are answered with `value`; the control is not asked.
-  void Answer(const std::wstring& member, const VARIANT& value);
+  void Answer(const std::wstring& member, VARIANT value) { ::VariantCopy(answers_[member].put(), &value); }
 
   IDispatch* control() const { return control_.get(); }
 
-  // IDispatch
   STDMETHODIMP GetTypeInfoCount(UINT* count) override { return control_->GetTypeInfoCount(count); }
   STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
     return control_->GetTypeInfo(index, locale, info);
@@ -47,7 +48,6 @@ class RecordingProxy final : public common::ComObject<IDispatch, IOleObject, IPe
   STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* exception, UINT* argError) override;
 
-  // IPersistPropertyBag
   STDMETHODIMP GetClassID(CLSID* clsid) override { return bag()->GetClassID(clsid); }
   STDMETHODIMP InitNew() override { return bag()->InitNew(); }
   STDMETHODIMP Load(IPropertyBag* properties, IErrorLog* log) override {
@@ -57,7 +57,6 @@ class RecordingProxy final : public common::ComObject<IDispatch, IOleObject, IPe
   }
   STDMETHODIMP Save(IPropertyBag* properties, BOOL clear, BOOL all) override { return bag()->Save(properties, clear, all); }
 
-  // IOleObject
   STDMETHODIMP SetClientSite(IOleClientSite* site) override {
     calls.push_back(site ? L"SetClientSite" : L"SetClientSite(null)");
     return ole()->SetClientSite(site);

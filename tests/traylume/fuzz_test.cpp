@@ -35,17 +35,6 @@ LONG CALLBACK ReportCrash(EXCEPTION_POINTERS* crash) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// An object whose default member must never be read.
-struct Bystander final : common::ComObject<IDispatch> {
-  static inline int invoked = 0;
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return ++invoked, S_OK;
-  }
-};
-
 // Random VARIANTs and everything they point at, freed together.
 class Values {
  public:
@@ -97,7 +86,7 @@ class Values {
   }
   IDispatch* Object() {
     if (Pick(3) == 0) return nullptr;
-    if (Pick(2)) return objects_.emplace_back(common::make<Bystander>()).get();
+    if (Pick(2)) return objects_.emplace_back(common::make<support::Bystander>()).get();
     return pictures_.emplace_back(support::SolidIconPicture(random_() & 0xFFFFFF)).get();
   }
   SAFEARRAY* Array() { return arrays_.emplace_back(::SafeArrayCreateVector(VT_I4, 0, Pick(4))); }
@@ -106,7 +95,7 @@ class Values {
   std::deque<VARIANT> variants_;  // stable addresses for references
   std::vector<BSTR> texts_;
   std::vector<SAFEARRAY*> arrays_;
-  std::vector<common::ComPtr<Bystander>> objects_;
+  std::vector<common::ComPtr<support::Bystander>> objects_;
   std::vector<common::ComPtr<IPictureDisp>> pictures_;
 };
 
@@ -119,7 +108,7 @@ class FuzzTest : public ControlTest {
   }
   void TearDown() override {
     ::RemoveVectoredExceptionHandler(handler_);
-    EXPECT_EQ(Bystander::invoked, 0) << "a foreign object's default member was read";
+    EXPECT_EQ(support::Bystander::invoked, 0) << "a foreign object's default member was read";
     ControlTest::TearDown();
   }
   // Runs `count` cases of `attempt` (which returns its HRESULT): none may
