@@ -29,9 +29,6 @@
 namespace app {
 
 class FileDropTarget;
-
-// Posted to Form1 for each file drop on txtIconName.
-constexpr UINT kFileDroppedMessage = WM_APP + 1;
 struct ControlSpec;
 struct LineSpec;
 
@@ -82,6 +79,8 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
   // Posted to the form by the first event of a burst; it comes after every
   // callback already queued (app/form1_event_log.cpp).
   static constexpr UINT kShowNewestLogLine = WM_APP;
+  // Posted for each file drop on txtIconName, handled once Drop has returned.
+  static constexpr UINT kFileDroppedMessage = WM_APP + 1;
   struct MenuRoute {
     LogMenu command;
     void (Form1::*handler)();
