@@ -105,10 +105,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   windowClass.lpszClassName = kBareClass;
   if (!::RegisterClassExW(&windowClass)) return 1;
 
-  const app::WindowSpec& spec = app::kForm1Window;
-  RECT frame{0, 0, Pixels(spec.clientWidth), Pixels(spec.clientHeight)};
-  ::AdjustWindowRectEx(&frame, spec.style, FALSE, spec.exStyle);
-  HWND window = ::CreateWindowExW(spec.exStyle, kBareClass, spec.title, spec.style, CW_USEDEFAULT, CW_USEDEFAULT,
+  const app::WindowSpec& shape = app::kForm1Window;
+  RECT frame{0, 0, Pixels(shape.clientWidth), Pixels(shape.clientHeight)};
+  ::AdjustWindowRectEx(&frame, shape.style, FALSE, shape.exStyle);
+  HWND window = ::CreateWindowExW(shape.exStyle, kBareClass, shape.title, shape.style, CW_USEDEFAULT, CW_USEDEFAULT,
                                   frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
                                   nullptr);
   if (!window) return 1;

@@ -97,10 +97,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     return 1;
   }
   Floor state;
-  const app::WindowSpec& spec = app::kForm1Window;
-  RECT frame{0, 0, Pixels(spec.clientWidth), Pixels(spec.clientHeight)};
-  ::AdjustWindowRectEx(&frame, spec.style, FALSE, spec.exStyle);
-  state.window = ::CreateWindowExW(spec.exStyle, kFloorClass, spec.title, spec.style, CW_USEDEFAULT,
+  const app::WindowSpec& shape = app::kForm1Window;
+  RECT frame{0, 0, Pixels(shape.clientWidth), Pixels(shape.clientHeight)};
+  ::AdjustWindowRectEx(&frame, shape.style, FALSE, shape.exStyle);
+  state.window = ::CreateWindowExW(shape.exStyle, kFloorClass, shape.title, shape.style, CW_USEDEFAULT,
                                     CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
                                     nullptr, instance, &state);
   const app::ControlSpec* row = app::FindControlSpec(app::Ctl::lstEvent);
