@@ -103,6 +103,10 @@ start_and_close() {
 }
 
 echo "== install $(basename "$msi")"
+# Wine's scripting host registers its own type library the first time it
+# runs; let that happen before the first snapshot, which the probes below
+# would otherwise seem to have left behind.
+win cscript //nologo "$(windows_path "$here/probe.vbs")" "${progids[0]}" >/dev/null 2>&1
 classes_export "$scratch/before.reg"
 checked=$failures
 win msiexec /i "$msi_path" /qn
