@@ -4,8 +4,11 @@
 #
 #   TraylumeSample-<version>.zip  the program and the 32-bit control side
 #                                 by side, x64/Traylume.ocx, README.txt
-#   TraylumeSample-<version>.msi  the installer package (wixl, from
-#                                 tools/installer/TraylumeSample.wxs)
+#   TraylumeSample-<version>.msi  the installer package for 32-bit hosts
+#                                 (wixl, from tools/installer/TraylumeSample.wxs)
+#   TraylumeSample-<version>-x64.msi
+#                                 the same with the 64-bit control as well,
+#                                 registered for 64-bit hosts
 #
 # The shipped files carry no symbols or debug sections. With --no-build it
 # packages what the build folders hold (the test command has just built).
@@ -42,16 +45,21 @@ cp "$(build_dir i686)/resources/app.ico" "$stage/TraylumeSample.ico"
 { printf '\xef\xbb\xbf'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$here/installer/README.txt"; } \
   >"$stage/README.txt"
 
-rm -f "$out/$name.zip" "$out/$name.msi"
+rm -f "$out/$name.zip" "$out/$name.msi" "$out/$name-x64.msi"
 (cd "$stage" && zip -q -X -r "$out/$name.zip" TraylumeSample.exe Traylume.ocx x64 README.txt)
 # wixl takes the files from the folder it runs in.
-(cd "$stage" && wixl --arch x86 -I "$(build_dir i686)/installer" -o "$out/$name.msi" \
-  "$here/installer/TraylumeSample.wxs")
+for platform in x86 x64; do
+  msi="$out/$name.msi"
+  [ "$platform" = x64 ] && msi="$out/$name-x64.msi"
+  (cd "$stage" && wixl --arch "$platform" -D Platform="$platform" -I "$(build_dir i686)/installer" \
+    -I "$here/installer" -o "$msi" "$here/installer/TraylumeSample.wxs")
+done
 
 size() { stat -c %s "$1"; }
 shipped=$(($(size "$stage/TraylumeSample.exe") + $(size "$stage/Traylume.ocx")))
 echo "   $out/$name.zip ($(size "$out/$name.zip") bytes)"
 echo "   $out/$name.msi ($(size "$out/$name.msi") bytes)"
+echo "   $out/$name-x64.msi ($(size "$out/$name-x64.msi") bytes)"
 echo "   TraylumeSample.exe + Traylume.ocx: $shipped bytes"
 if [ "$shipped" -ge $((1024 * 1024)) ]; then
   echo "dist: the program and the control together exceed 1 MiB" >&2

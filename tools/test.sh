@@ -13,7 +13,7 @@ build_arch x86_64
 if [ "$TRAYLUME_ARCH" != i686 ]; then
   echo "note: this kernel does not execute 32-bit code (IA-32 emulation is off);"
   echo "      the tests run the $TRAYLUME_ARCH build of the same sources under Wine,"
-  echo "      and install_tests checks only the package's install and removal (skipped)."
+  echo "      and install_tests tries the 64-bit package (the 32-bit one needs 32-bit code)."
 fi
 
 # The install test tries the packages: make them from what was just built.

@@ -68,7 +68,7 @@ wine_font_dir=/usr/share/wine/fonts
 # a window is slow without one), a Japanese face for Wine's own captions and
 # task bar, and the Marlett font for the glyphs of the caption buttons.
 prepare_prefix() {
-  local stamp="$WINEPREFIX/.traylume-ready-3"
+  local stamp="$WINEPREFIX/.traylume-ready-4"
   if [ -f "$stamp" ]; then return 0; fi
   mkdir -p "$WINEPREFIX"
   "$WINELOADER" wineboot -i >/dev/null 2>&1
@@ -92,8 +92,28 @@ prepare_prefix() {
   # and only ShowCrashDialog=0 makes that return at once.
   "$WINELOADER" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
   "$WINELOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  if [ "$WINEARCH" = win64 ]; then seed_32bit_classes; fi
   "$WINESERVER" -w
   touch "$stamp"
+}
+
+# A 64-bit Windows always has classes registered in the 32-bit registry
+# view: its own 32-bit system classes. Wine registers them with its 32-bit
+# half, which cannot start on a kernel that does not execute 32-bit code;
+# the prefix is then left with an empty 32-bit CLSID key, unlike any real
+# machine, and Wine's Windows Installer removes every key that an uninstall
+# leaves empty, up to the root, that one included. Where that happened,
+# register the two automation marshalers' 32-bit entries as Windows has
+# them (oleaut32 of SysWOW64).
+seed_32bit_classes() {
+  local classes='HKLM\Software\Classes\CLSID' entry clsid name
+  if "$WINELOADER" reg query "$classes" /reg:32 2>/dev/null | grep -q '^HKEY.*{'; then return 0; fi
+  for entry in '{00020420-0000-0000-C000-000000000046} PSDispatch' '{00020424-0000-0000-C000-000000000046} PSOAInterface'; do
+    read -r clsid name <<<"$entry"
+    "$WINELOADER" reg add "$classes\\$clsid" /ve /d "$name" /reg:32 /f >/dev/null 2>&1
+    "$WINELOADER" reg add "$classes\\$clsid\\InprocServer32" /ve /d 'C:\windows\syswow64\oleaut32.dll' /reg:32 /f >/dev/null 2>&1
+    "$WINELOADER" reg add "$classes\\$clsid\\InprocServer32" /v ThreadingModel /d Both /reg:32 /f >/dev/null 2>&1
+  done
 }
 
 # What the run and bench commands need first: the architecture this machine
