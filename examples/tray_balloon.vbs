@@ -1,5 +1,6 @@
 ' tray_balloon.vbs: shows a notification icon with a tooltip and a balloon
-' for a few seconds, then hides it again, saying what it does.
+' for five seconds (or until OK is clicked), then hides it again, saying
+' what it does.
 ' The control must be registered first: regsvr32 Traylume.ocx
 ' Run it with: cscript //nologo tray_balloon.vbs
 Option Explicit
@@ -29,6 +30,8 @@ On Error GoTo 0
 
 tray.ShowIcon
 WScript.Echo "Icon shown."
-WScript.Sleep 3000
+' A message box that closes itself after five seconds keeps the icon up.
+CreateObject("WScript.Shell").Popup "The icon is in the notification area." & _
+  " OK hides it.", 5, "tray_balloon.vbs", 64
 tray.HideIcon
 WScript.Echo "Icon hidden."
