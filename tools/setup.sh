@@ -5,7 +5,7 @@ set -euo pipefail
 
 need=(cmake ninja-build make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
       mingw-w64-tools googletest g++ wine wine32:i386 wine64 xvfb xauth xdotool imagemagick
-      x11-apps fonts-ipafont-gothic fonts-wine locales msitools wixl zip unzip)
+      x11-apps fonts-ipafont-gothic fonts-wine locales msitools wixl zip unzip pandoc)
 
 missing=()
 for p in "${need[@]}"; do

@@ -1,0 +1,174 @@
+// The examples beside the program run as the reference says: each prints
+// exactly the lines the reference shows for it (read from the reference,
+// the same in both languages) and ends with exit code 0.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/module.h"
+#include "tests/support/control_server.h"
+#include "tests/support/pictures.h"
+#include "tests/traylume/reference_text.h"
+#include "traylume/tray_window.h"
+
+namespace traylume_tests {
+namespace {
+
+constexpr DWORD kPatienceMs = 60000;
+
+// What the reference shows an example printing: the block `id`, which both
+// languages must give alike.
+std::vector<std::string> ShownOutput(const std::string& id) {
+  std::vector<std::string> shown;
+  for (const char* language : kLanguages) {
+    const std::vector<std::string> block = FencedBlock(ReferenceSource(language), id);
+    EXPECT_FALSE(block.empty()) << "reference." << language << ".md shows no block #" << id;
+    if (shown.empty()) shown = block;
+    EXPECT_EQ(block, shown) << "reference." << language << ".md shows #" << id << " otherwise";
+  }
+  return shown;
+}
+
+// A program started with its standard output on a pipe, read line by line.
+class Program {
+ public:
+  explicit Program(std::wstring commandLine) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE write = nullptr;
+    if (!::CreatePipe(&read_, &write, &inherit, 0)) return;
+    ::SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = write;
+    startup.hStdError = write;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                         &process_)) {
+      ::CloseHandle(process_.hThread);
+    } else {
+      process_ = {};
+    }
+    ::CloseHandle(write);  // the program's end of the pipe is its own now
+  }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  ~Program() {
+    if (process_.hProcess) {
+      if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(process_.hProcess, 99);
+      ::CloseHandle(process_.hProcess);
+    }
+    if (read_) ::CloseHandle(read_);
+  }
+
+  bool started() const { return process_.hProcess != nullptr; }
+  DWORD id() const { return process_.dwProcessId; }
+
+  // The next line, false when the output ended or took too long.
+  bool ReadLine(std::string* line) {
+    const ULONGLONG deadline = ::GetTickCount64() + kPatienceMs;
+    for (;;) {
+      const size_t end = pending_.find('\n');
+      if (end != std::string::npos) {
+        *line = pending_.substr(0, end);
+        if (!line->empty() && line->back() == '\r') line->pop_back();
+        pending_.erase(0, end + 1);
+        return true;
+      }
+      // Ended: no writer is left, or the program is gone (a helper process
+      // of the system may still hold the pipe's other end).
+      const bool gone = ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+      DWORD available = 0;
+      if (!::PeekNamedPipe(read_, nullptr, 0, nullptr, &available, nullptr)) return false;
+      if (available == 0) {
+        if (gone || ::GetTickCount64() > deadline) return false;
+        ::Sleep(10);
+        continue;
+      }
+      char chunk[512];
+      DWORD got = 0;
+      if (!::ReadFile(read_, chunk, sizeof(chunk), &got, nullptr)) return false;
+      pending_.append(chunk, got);
+    }
+  }
+
+  std::vector<std::string> RestOfOutput() {
+    std::vector<std::string> lines;
+    for (std::string line; ReadLine(&line);) lines.push_back(line);
+    return lines;
+  }
+
+  // The exit code, or 259 (STILL_ACTIVE) when it does not end in time.
+  DWORD ExitCode() const {
+    ::WaitForSingleObject(process_.hProcess, kPatienceMs);
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+  }
+
+ private:
+  HANDLE read_ = nullptr;
+  PROCESS_INFORMATION process_{};
+  std::string pending_;
+};
+
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// The script runs in the scripting host against the registered control.
+TEST(Examples, ScriptPrintsWhatTheReferenceShows) {
+  const std::vector<std::string> shown = ShownOutput("tray-balloon-output");
+  // The prefix is shared with tests that need the control unregistered.
+  struct Registration {
+    Registration() { EXPECT_EQ(support::RegisterControl(), S_OK); }
+    ~Registration() { support::UnregisterControl(); }
+  } registration;
+  Program script(L"cscript.exe //nologo \"" + Wide(SourcePath("examples/tray_balloon.vbs")) + L"\"");
+  ASSERT_TRUE(script.started());
+  EXPECT_EQ(script.RestOfOutput(), shown);
+  EXPECT_EQ(script.ExitCode(), 0u);
+}
+
+// The console program loads the control beside it; the shell's callbacks
+// are posted to the control's window as the shell would send them.
+TEST(Examples, EventProgramPrintsWhatTheReferenceShows) {
+  const std::vector<std::string> shown = ShownOutput("tray-events-output");
+  wchar_t folder[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, folder);
+  const std::wstring icon = std::wstring(folder) + L"tray_events_test.ico";
+  std::ofstream(icon.c_str(), std::ios::binary) << support::SolidIconFile(RGB(0, 120, 215), 16);
+  const std::wstring program = common::FolderOf(common::ModulePath(nullptr)) + L"\\tray_events.exe";
+
+  Program events(L"\"" + program + L"\" \"" + icon + L"\"");
+  ASSERT_TRUE(events.started());
+  std::string first;
+  ASSERT_TRUE(events.ReadLine(&first)) << "no output";
+  HWND window = nullptr;
+  while ((window = ::FindWindowExW(nullptr, window, traylume::kTrayWindowClass, nullptr)) != nullptr) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == events.id()) break;
+  }
+  ASSERT_NE(window, nullptr) << "the program's control has no tray window";
+  // The balloon appears; the user points at the icon, clicks it, double-
+  // clicks it with the right button, clicks the balloon and double-clicks
+  // the icon with the left button.
+  for (UINT message : {UINT{NIN_BALLOONSHOW}, UINT{WM_MOUSEMOVE}, UINT{WM_LBUTTONDOWN}, UINT{WM_LBUTTONUP},
+                       UINT{WM_RBUTTONDOWN}, UINT{WM_RBUTTONUP}, UINT{WM_RBUTTONDBLCLK}, UINT{WM_RBUTTONUP},
+                       UINT{NIN_BALLOONUSERCLICK}, UINT{WM_LBUTTONDOWN}, UINT{WM_LBUTTONUP}, UINT{WM_LBUTTONDBLCLK}}) {
+    ::PostMessageW(window, traylume::kCallbackMessage, traylume::kIconId, message);
+  }
+  std::vector<std::string> printed{first};
+  for (const std::string& line : events.RestOfOutput()) printed.push_back(line);
+  EXPECT_EQ(printed, shown);
+  EXPECT_EQ(events.ExitCode(), 0u);
+  ::DeleteFileW(icon.c_str());
+}
+
+}  // namespace
+}  // namespace traylume_tests
