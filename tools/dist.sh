@@ -3,7 +3,9 @@
 # and writes the packages into dist/:
 #
 #   TraylumeSample-<version>.zip  the program and the 32-bit control side
-#                                 by side, x64/Traylume.ocx, README.txt
+#                                 by side, x64/Traylume.ocx, README.txt, and
+#                                 docs/: the control's reference (Japanese
+#                                 and English) and the examples it quotes
 #   TraylumeSample-<version>.msi  the installer package for 32-bit hosts
 #                                 (wixl, from tools/installer/TraylumeSample.wxs)
 #   TraylumeSample-<version>-x64.msi
@@ -40,13 +42,20 @@ i686-w64-mingw32-strip -o "$stage/Traylume.ocx" "$i686_bin/Traylume.ocx"
 x86_64-w64-mingw32-strip -o "$stage/x64/Traylume.ocx" "$x64_bin/Traylume.ocx"
 # The program's icon for the installed programs list (the package only).
 cp "$(build_dir i686)/resources/app.ico" "$stage/TraylumeSample.ico"
+# The control's reference pages (made by the build) and the examples.
+mkdir -p "$stage/docs/examples"
+for page in reference.ja.html reference.en.html; do
+  [ -f "$(build_dir i686)/docs/$page" ] || { echo "dist: $page was not built (pandoc missing?)" >&2; exit 1; }
+  cp "$(build_dir i686)/docs/$page" "$stage/docs/"
+done
+cp "$repo_root/examples/tray_balloon.vbs" "$repo_root/examples/tray_events.cpp" "$stage/docs/examples/"
 # The read-me as Windows' Notepad reads it at once: UTF-8 with a byte
 # order mark, CRLF line ends.
 { printf '\xef\xbb\xbf'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$here/installer/README.txt"; } \
   >"$stage/README.txt"
 
 rm -f "$out/$name.zip" "$out/$name.msi" "$out/$name-x64.msi"
-(cd "$stage" && zip -q -X -r "$out/$name.zip" TraylumeSample.exe Traylume.ocx x64 README.txt)
+(cd "$stage" && zip -q -X -r "$out/$name.zip" TraylumeSample.exe Traylume.ocx x64 README.txt docs)
 # wixl takes the files from the folder it runs in.
 for platform in x86 x64; do
   msi="$out/$name.msi"

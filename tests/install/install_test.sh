@@ -7,7 +7,8 @@
 #   - an unrelated class is registered in every registry view first, and
 #     HKLM\Software\Classes of every view is taken down as text;
 #   - the package installs silently, for all users: its files, keys, entry
-#     in the installed programs list and Start menu shortcut are there; the
+#     in the installed programs list and Start menu shortcuts (the program,
+#     the control's reference) are there; the
 #     64-bit package replaces the 32-bit one installed before it;
 #   - every view then holds exactly what the controls' own registration
 #     writes (registering the installed files by themselves changes nothing),
@@ -121,7 +122,11 @@ key_exists() {
 }
 # Wine puts an all-users shortcut into the user's Start menu; Windows into
 # the common one. Either counts.
-shortcuts() { find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/TraylumeSample.lnk' 2>/dev/null; }
+# The program's and the reference's.
+shortcuts() {
+  find "$WINEPREFIX/drive_c" \( -path '*Start Menu/Programs/TraylumeSample.lnk' -o \
+    -path '*Start Menu/Programs/Traylume Reference.lnk' \) 2>/dev/null
+}
 
 # Starts the program at Windows path $1; its window must come up with no
 # message box, and WM_CLOSE must end it with exit code 0.
@@ -213,7 +218,7 @@ try_package() {
   win msiexec /i "$msi_path" /qn
   status=$?
   if [ "$status" -eq 0 ]; then pass "msiexec /i exited with 0"; else fail "msiexec /i exited with $status"; fi
-  for file in "$unix32/TraylumeSample.exe" "$unix32/Traylume.ocx"; do
+  for file in "$unix32"/{TraylumeSample.exe,Traylume.ocx,docs/reference.{ja,en}.html,docs/examples/tray_balloon.vbs}; do
     [ -f "$file" ] || fail "$file was not installed"
   done
   [ "$kind" = x64 ] && { [ -f "$unix64/Traylume.ocx" ] || fail "$folder64\\Traylume.ocx was not installed"; }
@@ -227,7 +232,7 @@ try_package() {
     other=$(msiinfo export "$package.msi" Property | tr -d '\r' | awk -F'\t' '$1 == "ProductCode" {print $2}')
     key_exists "${arp_key%\\*}\\$other" 32 && fail "the 32-bit package was not replaced"
   fi
-  [ -n "$(shortcuts)" ] || fail "no Start menu shortcut"
+  [ "$(shortcuts | wc -l)" -eq 2 ] || fail "Start menu shortcuts, program and reference: $(shortcuts)"
   passed_since "$checked" "files, keys, installed programs entry and shortcut are in place"
 
   # Each view against the controls' own registration, in the order a user
