@@ -35,74 +35,40 @@ std::vector<std::string> ShownOutput(const std::string& id) {
   return shown;
 }
 
-// A program started with its standard output on a pipe, read line by line.
+// A program started with its standard output and error in a file.
 class Program {
  public:
   explicit Program(std::wstring commandLine) {
+    wchar_t folder[MAX_PATH], file[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    ::GetTempFileNameW(folder, L"out", 0, file);
+    output_ = file;
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE write = nullptr;
-    if (!::CreatePipe(&read_, &write, &inherit, 0)) return;
-    ::SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
+    HANDLE out = ::CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                               0, nullptr);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = write;
-    startup.hStdError = write;
-    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = startup.hStdError = out;
     if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                          &process_)) {
       ::CloseHandle(process_.hThread);
-    } else {
-      process_ = {};
     }
-    ::CloseHandle(write);  // the program's end of the pipe is its own now
+    ::CloseHandle(out);
   }
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
   ~Program() {
     if (process_.hProcess) {
-      if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(process_.hProcess, 99);
+      ::TerminateProcess(process_.hProcess, 99);  // no effect once it has ended
       ::CloseHandle(process_.hProcess);
     }
-    if (read_) ::CloseHandle(read_);
+    ::DeleteFileW(output_.c_str());
   }
 
   bool started() const { return process_.hProcess != nullptr; }
   DWORD id() const { return process_.dwProcessId; }
-
-  // The next line, false when the output ended or took too long.
-  bool ReadLine(std::string* line) {
-    const ULONGLONG deadline = ::GetTickCount64() + kPatienceMs;
-    for (;;) {
-      const size_t end = pending_.find('\n');
-      if (end != std::string::npos) {
-        *line = pending_.substr(0, end);
-        if (!line->empty() && line->back() == '\r') line->pop_back();
-        pending_.erase(0, end + 1);
-        return true;
-      }
-      // Ended: no writer is left, or the program is gone (a helper process
-      // of the system may still hold the pipe's other end).
-      const bool gone = ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
-      DWORD available = 0;
-      if (!::PeekNamedPipe(read_, nullptr, 0, nullptr, &available, nullptr)) return false;
-      if (available == 0) {
-        if (gone || ::GetTickCount64() > deadline) return false;
-        ::Sleep(10);
-        continue;
-      }
-      char chunk[512];
-      DWORD got = 0;
-      if (!::ReadFile(read_, chunk, sizeof(chunk), &got, nullptr)) return false;
-      pending_.append(chunk, got);
-    }
-  }
-
-  std::vector<std::string> RestOfOutput() {
-    std::vector<std::string> lines;
-    for (std::string line; ReadLine(&line);) lines.push_back(line);
-    return lines;
-  }
+  std::vector<std::string> Printed() const { return Lines(ReadFileText(Narrow(output_))); }
 
   // The exit code, or 259 (STILL_ACTIVE) when it does not end in time.
   DWORD ExitCode() const {
@@ -113,9 +79,9 @@ class Program {
   }
 
  private:
-  HANDLE read_ = nullptr;
+  static std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+  std::wstring output_;
   PROCESS_INFORMATION process_{};
-  std::string pending_;
 };
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
@@ -130,8 +96,8 @@ TEST(Examples, ScriptPrintsWhatTheReferenceShows) {
   } registration;
   Program script(L"cscript.exe //nologo \"" + Wide(SourcePath("examples/tray_balloon.vbs")) + L"\"");
   ASSERT_TRUE(script.started());
-  EXPECT_EQ(script.RestOfOutput(), shown);
   EXPECT_EQ(script.ExitCode(), 0u);
+  EXPECT_EQ(script.Printed(), shown);
 }
 
 // The console program loads the control beside it; the shell's callbacks
@@ -146,13 +112,16 @@ TEST(Examples, EventProgramPrintsWhatTheReferenceShows) {
 
   Program events(L"\"" + program + L"\" \"" + icon + L"\"");
   ASSERT_TRUE(events.started());
-  std::string first;
-  ASSERT_TRUE(events.ReadLine(&first)) << "no output";
+  // Ready once it said so: its control's window is up and its sink connected.
   HWND window = nullptr;
-  while ((window = ::FindWindowExW(nullptr, window, traylume::kTrayWindowClass, nullptr)) != nullptr) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == events.id()) break;
+  for (ULONGLONG deadline = ::GetTickCount64() + kPatienceMs; !window && ::GetTickCount64() < deadline;) {
+    ::Sleep(20);
+    if (events.Printed().empty()) continue;
+    while ((window = ::FindWindowExW(nullptr, window, traylume::kTrayWindowClass, nullptr)) != nullptr) {
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(window, &owner);
+      if (owner == events.id()) break;
+    }
   }
   ASSERT_NE(window, nullptr) << "the program's control has no tray window";
   // The balloon appears; the user points at the icon, clicks it, double-
@@ -163,10 +132,8 @@ TEST(Examples, EventProgramPrintsWhatTheReferenceShows) {
                        UINT{NIN_BALLOONUSERCLICK}, UINT{WM_LBUTTONDOWN}, UINT{WM_LBUTTONUP}, UINT{WM_LBUTTONDBLCLK}}) {
     ::PostMessageW(window, traylume::kCallbackMessage, traylume::kIconId, message);
   }
-  std::vector<std::string> printed{first};
-  for (const std::string& line : events.RestOfOutput()) printed.push_back(line);
-  EXPECT_EQ(printed, shown);
   EXPECT_EQ(events.ExitCode(), 0u);
+  EXPECT_EQ(events.Printed(), shown);
   ::DeleteFileW(icon.c_str());
 }
 
