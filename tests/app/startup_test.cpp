@@ -1,11 +1,15 @@
 // Start-up asks of the control what Form_Load needs and nothing more, shows
 // the saved icon, sets the balloon switch by the control's answer, shows a
-// failing step once; the window's size, tab order and version block.
+// failing step once; the window's size, tab order and version block; the
+// program without its control says why in one message and ends with 1.
 #include <gtest/gtest.h>
 
 #include "common/module.h"
 #include "tests/app/form_test.h"
+#include "contract/traylume_contract.h"
 #include "tests/support/automation.h"
+#include "tests/support/control_server.h"
+#include "tests/support/program.h"
 #include "traylume_version.h"
 
 namespace app_tests {
@@ -87,7 +91,40 @@ TEST_F(StartupTest, TabMovesByTabIndexSkippingWhatCannotTakeTheFocus) {
   EXPECT_EQ(tab(true), Control(Ctl::lstEvent)) << "backwards from the first wraps to the last";
   tab(false);  // Shift up again
 }
-
+TEST(Startup, WithoutItsControlTheProgramSaysWhyInOneMessageAndEndsWith1) {
+  support::UnregisterControl();  // neither registered nor beside the program
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"traylume_alone";
+  const std::wstring program = folder + L"\\TraylumeSample.exe";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileW((common::FolderOf(common::ModulePath(nullptr)) + L"\\TraylumeSample.exe").c_str(),
+                          program.c_str(), FALSE));
+  {
+    support::Program alone(L"\"" + program + L"\"");
+    ASSERT_TRUE(alone.started());
+    HWND box = nullptr;
+    for (ULONGLONG deadline = ::GetTickCount64() + support::Program::kPatienceMs;
+         !box && ::GetTickCount64() < deadline; ::Sleep(20)) {
+      while ((box = ::FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(box, &owner);
+        if (owner == ::GetProcessId(alone.handle()) && ::IsWindowVisible(box)) break;
+      }
+    }
+    ASSERT_NE(box, nullptr) << "no message";
+    wchar_t text[2048] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 2048);
+    // The class, the file, and why each way failed: no such ProgID, no file.
+    for (const wchar_t* part : {contract::kProgId, contract::kFileName, L"0x800401F3", L"0x80070002"}) {
+      EXPECT_NE(std::wstring(text).find(part), std::wstring::npos) << part << " is not in: " << text;
+    }
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(alone.ExitCode(), 1u) << "a second message, or no end";
+  }
+  ::DeleteFileW(program.c_str());
+  ::RemoveDirectoryW(folder.c_str());
+}
 
 TEST(Resources, TheProgramsVersionBlockIsJapaneseAndCarriesTheVersion) {
   const std::wstring program = common::FolderOf(common::ModulePath(nullptr)) + L"\\TraylumeSample.exe";

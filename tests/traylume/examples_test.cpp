@@ -14,13 +14,12 @@
 #include "common/module.h"
 #include "tests/support/control_server.h"
 #include "tests/support/pictures.h"
+#include "tests/support/program.h"
 #include "tests/traylume/reference_text.h"
 #include "traylume/tray_window.h"
 
 namespace traylume_tests {
 namespace {
-
-constexpr DWORD kPatienceMs = 60000;
 
 // What the reference shows an example printing: the block `id`, which both
 // languages must give alike.
@@ -35,55 +34,6 @@ std::vector<std::string> ShownOutput(const std::string& id) {
   return shown;
 }
 
-// A program started with its standard output and error in a file.
-class Program {
- public:
-  explicit Program(std::wstring commandLine) {
-    wchar_t folder[MAX_PATH], file[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, folder);
-    ::GetTempFileNameW(folder, L"out", 0, file);
-    output_ = file;
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE out = ::CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
-                               0, nullptr);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = out;
-    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                         &process_)) {
-      ::CloseHandle(process_.hThread);
-    }
-    ::CloseHandle(out);
-  }
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
-  ~Program() {
-    if (process_.hProcess) {
-      ::TerminateProcess(process_.hProcess, 99);  // no effect once it has ended
-      ::CloseHandle(process_.hProcess);
-    }
-    ::DeleteFileW(output_.c_str());
-  }
-
-  bool started() const { return process_.hProcess != nullptr; }
-  DWORD id() const { return process_.dwProcessId; }
-  std::vector<std::string> Printed() const { return Lines(ReadFileText(Narrow(output_))); }
-
-  // The exit code, or 259 (STILL_ACTIVE) when it does not end in time.
-  DWORD ExitCode() const {
-    ::WaitForSingleObject(process_.hProcess, kPatienceMs);
-    DWORD code = STILL_ACTIVE;
-    ::GetExitCodeProcess(process_.hProcess, &code);
-    return code;
-  }
-
- private:
-  static std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-  std::wstring output_;
-  PROCESS_INFORMATION process_{};
-};
-
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 // The script runs in the scripting host against the registered control.
@@ -94,7 +44,7 @@ TEST(Examples, ScriptPrintsWhatTheReferenceShows) {
     Registration() { EXPECT_EQ(support::RegisterControl(), S_OK); }
     ~Registration() { support::UnregisterControl(); }
   } registration;
-  Program script(L"cscript.exe //nologo \"" + Wide(SourcePath("examples/tray_balloon.vbs")) + L"\"");
+  support::Program script(L"cscript.exe //nologo \"" + Wide(SourcePath("examples/tray_balloon.vbs")) + L"\"");
   ASSERT_TRUE(script.started());
   EXPECT_EQ(script.ExitCode(), 0u);
   EXPECT_EQ(script.Printed(), shown);
@@ -110,11 +60,11 @@ TEST(Examples, EventProgramPrintsWhatTheReferenceShows) {
   std::ofstream(icon.c_str(), std::ios::binary) << support::SolidIconFile(RGB(0, 120, 215), 16);
   const std::wstring program = common::FolderOf(common::ModulePath(nullptr)) + L"\\tray_events.exe";
 
-  Program events(L"\"" + program + L"\" \"" + icon + L"\"");
+  support::Program events(L"\"" + program + L"\" \"" + icon + L"\"");
   ASSERT_TRUE(events.started());
   // Ready once it said so: its control's window is up and its sink connected.
   HWND window = nullptr;
-  for (ULONGLONG deadline = ::GetTickCount64() + kPatienceMs; !window && ::GetTickCount64() < deadline;) {
+  for (ULONGLONG deadline = ::GetTickCount64() + support::Program::kPatienceMs; !window && ::GetTickCount64() < deadline;) {
     ::Sleep(20);
     if (events.Printed().empty()) continue;
     while ((window = ::FindWindowExW(nullptr, window, traylume::kTrayWindowClass, nullptr)) != nullptr) {

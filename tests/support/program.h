@@ -1,0 +1,72 @@
+#pragma once
+// A program of the build started by a test, its standard output and error
+// going to a file of its own; the process ends with the object.
+
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace support {
+
+class Program {
+ public:
+  static constexpr DWORD kPatienceMs = 60000;
+
+  explicit Program(std::wstring commandLine) {
+    wchar_t folder[MAX_PATH], file[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    ::GetTempFileNameW(folder, L"out", 0, file);
+    output_ = file;
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE out = ::CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                               0, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = out;
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                         &process_)) {
+      ::CloseHandle(process_.hThread);
+    }
+    ::CloseHandle(out);
+  }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  ~Program() {
+    if (process_.hProcess) {
+      ::TerminateProcess(process_.hProcess, 99);  // no effect once it has ended
+      ::CloseHandle(process_.hProcess);
+    }
+    ::DeleteFileW(output_.c_str());
+  }
+
+  bool started() const { return process_.hProcess != nullptr; }
+  HANDLE handle() const { return process_.hProcess; }
+  DWORD id() const { return process_.dwProcessId; }
+  // What it printed so far, line by line.
+  std::vector<std::string> Printed() const {
+    std::ifstream file(std::string(output_.begin(), output_.end()), std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+    }
+    return lines;
+  }
+
+  // The exit code, or 259 (STILL_ACTIVE) when it does not end in time.
+  DWORD ExitCode() const {
+    ::WaitForSingleObject(process_.hProcess, kPatienceMs);
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+  }
+
+ private:
+  std::wstring output_;
+  PROCESS_INFORMATION process_{};
+};
+
+}  // namespace support
