@@ -8,9 +8,20 @@ void FormTest::SetUp() {
   ComTest::SetUp();
   ASSERT_EQ(support::CreateControl(&real), S_OK);
   proxy = common::make<support::RecordingProxy>(real);
+  liveWithoutForm_ = common::module_lock::Count();
 }
 
+// Closing the window, before Form1 itself goes, lets go of everything the
+// form holds of COM: the control (no reference but the test's own), its
+// site, the event sink and the drop target.
 void FormTest::TearDown() {
+  if (form && form->hwnd()) {
+    ::DestroyWindow(form->hwnd());
+    PumpPending();
+    EXPECT_EQ(common::module_lock::Count(), liveWithoutForm_) << "the closed window holds its site, sink or drop target";
+    EXPECT_EQ(proxy->AddRef(), 2u) << "the closed window still holds the control";
+    proxy->Release();
+  }
   form.reset();
   PumpPending();
   proxy.reset();

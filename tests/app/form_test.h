@@ -64,6 +64,9 @@ class FormTest : public support::ComTest {
   common::ComPtr<support::RecordingProxy> proxy;
   std::unique_ptr<app::Form1> form;
   std::vector<std::wstring> messages;  // the texts of the message boxes shown
+
+ private:
+  long liveWithoutForm_ = 0;
 };
 
 }  // namespace app_tests

@@ -75,16 +75,24 @@ TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
 }
 
 TEST_F(EventsTest, SinksMayLeaveAndLetGoOfTheControlWhileTheyHearAnEvent) {
-  auto first = common::make<Sink>(), second = common::make<Sink>();
+  auto first = common::make<Sink>(), second = common::make<Sink>(), third = common::make<Sink>();
   auto point = EventPoint(control);
-  DWORD firstCookie = 0, secondCookie = 0;
+  DWORD firstCookie = 0, secondCookie = 0, thirdCookie = 0;
   ASSERT_EQ(point->Advise(first.get(), &firstCookie), S_OK);
   ASSERT_EQ(point->Advise(second.get(), &secondCookie), S_OK);
-  first->onEvent = [&] { point->Unadvise(firstCookie); };
+  ASSERT_EQ(point->Advise(third.get(), &thirdCookie), S_OK);
+  EXPECT_TRUE(firstCookie && secondCookie && thirdCookie && firstCookie != secondCookie &&
+              secondCookie != thirdCookie && firstCookie != thirdCookie) << "a cookie names no connection, or two";
+  IID iid{};
+  EXPECT_EQ(point->GetConnectionInterface(&iid), S_OK);
+  EXPECT_EQ(iid, DIID_ITraylumeEvents);
+  // The first sink lets go of itself and of one that has yet to hear the event.
+  first->onEvent = [&] { point->Unadvise(thirdCookie), point->Unadvise(firstCookie); };
   Callback(WM_MOUSEMOVE);
   Callback(WM_MOUSEMOVE);
   EXPECT_EQ(first->heard.size(), 1u);
   EXPECT_EQ(second->heard.size(), 2u);
+  EXPECT_TRUE(third->heard.empty()) << "a sink let go during an event still heard it";
   // The last reference goes inside the event: the control ends after it.
   const HWND window = TrayWindow();
   second->onEvent = [&] { point.reset(), control.reset(); };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "common/bstr.h"
 #include "common/com_object.h"
@@ -84,20 +85,35 @@ TEST_F(PersistenceTest, APropertyBagGetsTheFourKeysAndGivesThemBack) {
 
 TEST_F(PersistenceTest, AStreamCarriesTheStateToAnotherControlAndDamagedOnesAreRefused) {
   common::ComPtr<IPersistStreamInit> persist;
-  ASSERT_EQ(control.As(&persist), S_OK);
+  common::ComPtr<IOleObject> ole;
+  ASSERT_EQ(control.As(&persist) | control.As(&ole), S_OK);
   EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  // Each saved value on its own makes the control dirty (a host saves it
+  // then); a save makes it clean.
   common::UniqueBstr tip(L"流れ");
-  ASSERT_EQ(Put(control.get(), dispid::kToolTipText, Text(tip.get())).hr, S_OK);
   auto picture = SolidIconPicture(RGB(200, 0, 200), 32);
-  ASSERT_EQ(Put(control.get(), dispid::kIcon, Object(picture.get()), DISPATCH_PROPERTYPUTREF).hr, S_OK);
-  EXPECT_EQ(persist->IsDirty(), S_OK);
+  SIZEL size{900, 800};
+  const std::function<HRESULT()> changes[] = {
+      [&] { return Put(control.get(), dispid::kToolTipText, Text(tip.get())).hr; },
+      [&] { return Put(control.get(), dispid::kIcon, Object(picture.get()), DISPATCH_PROPERTYPUTREF).hr; },
+      [&] { return ole->SetExtent(DVASPECT_CONTENT, &size); }};
+  for (const auto& change : changes) {
+    ASSERT_EQ(change(), S_OK);
+    EXPECT_EQ(persist->IsDirty(), S_OK) << &change - changes;
+    SavedBytes(control.get());
+    EXPECT_EQ(persist->IsDirty(), S_FALSE) << &change - changes;
+  }
   const std::vector<BYTE> saved = SavedBytes(control.get());
-  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  EXPECT_EQ(std::vector<BYTE>(saved.begin(), saved.begin() + 8), (std::vector<BYTE>{'T', 'R', 'L', 'M', 1, 0, 0, 0}))
+      << "the stream begins with its published marker and version: streams saved before load again";
 
   common::ComPtr<IDispatch> other;
   ASSERT_EQ(CreateControl(&other), S_OK);
   ASSERT_EQ(LoadBytes(other.get(), saved), S_OK);
   EXPECT_EQ(SavedState(other.get()), SavedState(control.get()));
+  common::ComPtr<IPersistStreamInit> loaded;
+  ASSERT_EQ(other.As(&loaded), S_OK);
+  EXPECT_EQ(loaded->IsDirty(), S_FALSE) << "a load leaves the control clean";
   const Outcome icon = Get(other.get(), dispid::kIcon);
   EXPECT_EQ(IconCentreColor(static_cast<IPictureDisp*>(V_DISPATCH(icon.value.get()))), RGB(200, 0, 200));
 
@@ -110,9 +126,9 @@ TEST_F(PersistenceTest, AStreamCarriesTheStateToAnotherControlAndDamagedOnesAreR
   }
   const BYTE marker[] = {'l', 't', 0, 0};  // where a saved picture begins
   const size_t iconFile = static_cast<size_t>(std::search(saved.begin(), saved.end(), marker, marker + 4) - saved.begin()) + 8;
-  for (size_t at : {size_t{0}, size_t{11}, size_t{15}, iconFile + 4, iconFile + 5, iconFile + 6 + 11, iconFile + 6 + 13}) {
+  for (size_t at : {size_t{0}, size_t{4}, size_t{11}, size_t{15}, iconFile + 4, iconFile + 5, iconFile + 6 + 11, iconFile + 6 + 13}) {
     damaged.push_back(saved);
-    damaged.back()[at] = 0xFF;  // the stream's marker, a negative width or height; image count, size, offset
+    damaged.back()[at] = 0xFF;  // the stream's marker and version, a negative width or height; image count, size, offset
   }
   for (const auto& bytes : damaged) {
     EXPECT_TRUE(FAILED(LoadBytes(other.get(), bytes)));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/text.h"
+#include "common/unique_handle.h"
 #include "contract/traylume_contract.h"
 #include "tests/support/automation.h"
 #include "tests/traylume/control_test.h"
@@ -34,11 +35,33 @@ TEST_F(ServerTest, TheFactoryMakesControlsAndTheServerStaysWhileLocked) {
   EXPECT_EQ(support::ControlCanUnloadNow(), S_OK);
 }
 
-// What is written shows in the install test, which holds it against the
-// installer's own rows; here: the ProgID comes and goes with it.
+// The value `name` of HKLM\Software\Classes\`key`, or what the failure was.
+std::wstring MachineClassValue(const std::wstring& key, const wchar_t* name) {
+  wchar_t text[MAX_PATH] = {};
+  DWORD bytes = sizeof(text);
+  const LONG status = ::RegGetValueW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + key).c_str(), name,
+                                     RRF_RT_REG_SZ, nullptr, text, &bytes);
+  return status == ERROR_SUCCESS ? text : L"<error " + std::to_wstring(status) + L">";
+}
+
+// All of what is written shows in the install test, which holds it against
+// the installer's own rows; here: for all users, what tells COM and hosts
+// how to treat the class, and the ProgID comes and goes with it.
 TEST_F(ServerTest, RegistrationMakesTheProgIdKnownAndUnregistrationTakesItAway) {
   CLSID found = CLSID_NULL;
   ASSERT_EQ(support::RegisterControl(), S_OK);
+  const std::wstring clsid = L"CLSID\\" + common::GuidText(CLSID_Traylume), versioned = MachineClassValue(clsid + L"\\ProgID", nullptr);
+  EXPECT_EQ(MachineClassValue(clsid + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+  EXPECT_EQ(MachineClassValue(clsid + L"\\MiscStatus\\1", nullptr),
+            std::to_wstring(OLEMISC_INVISIBLEATRUNTIME | OLEMISC_SETCLIENTSITEFIRST | OLEMISC_NOUIACTIVATE));
+  EXPECT_EQ(MachineClassValue(clsid + L"\\VersionIndependentProgID", nullptr), contract::kProgId);
+  EXPECT_EQ(MachineClassValue(contract::kProgId + std::wstring(L"\\CurVer"), nullptr), versioned);
+  EXPECT_EQ(MachineClassValue(versioned + L"\\CLSID", nullptr), common::GuidText(CLSID_Traylume));
+  for (const wchar_t* marker : {L"\\Control", L"\\Programmable"}) {
+    common::UniqueRegKey key;
+    EXPECT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + clsid + marker).c_str(), 0, KEY_READ,
+                              key.put()), ERROR_SUCCESS) << common::Utf8(marker);
+  }
   EXPECT_EQ(::CLSIDFromProgID(contract::kProgId, &found), S_OK);
   EXPECT_EQ(found, CLSID_Traylume);
   common::ComPtr<IUnknown> registered;
@@ -55,7 +78,7 @@ TEST_F(ServerTest, AFormHostLearnsItIsInvisibleWantsItsSiteFirstAndCloseTakesThe
   ASSERT_EQ(control.As(&ole), S_OK);
   DWORD misc = 0;
   ASSERT_EQ(ole->GetMiscStatus(DVASPECT_CONTENT, &misc), S_OK);
-  EXPECT_EQ(misc & (OLEMISC_INVISIBLEATRUNTIME | OLEMISC_SETCLIENTSITEFIRST), OLEMISC_INVISIBLEATRUNTIME | OLEMISC_SETCLIENTSITEFIRST);
+  EXPECT_EQ(misc, static_cast<DWORD>(OLEMISC_INVISIBLEATRUNTIME | OLEMISC_SETCLIENTSITEFIRST | OLEMISC_NOUIACTIVATE));
   for (SIZEL negative : {SIZEL{-1, 10}, SIZEL{10, -1}}) EXPECT_EQ(ole->SetExtent(DVASPECT_CONTENT, &negative), E_INVALIDARG);
   SIZEL size{500, 400}, read{};
   EXPECT_EQ(ole->SetExtent(DVASPECT_CONTENT, &size) | ole->GetExtent(DVASPECT_CONTENT, &read), S_OK);
