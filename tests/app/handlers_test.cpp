@@ -1,10 +1,13 @@
 // Each control event makes its handler's calls on Traylume1, exactly; the
 // balloon switch sets the fields' looks; a failing call is shown once and
-// stops its handler; the event log copies to the clipboard.
+// stops its handler; the event log copies to the clipboard; the message.
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "app/report.h"
+#include "app/texts.h"
+#include "common/hresult.h"
 #include "common/unique_handle.h"
 #include "tests/app/form_test.h"
 #include "tests/support/automation.h"
@@ -130,6 +133,19 @@ TEST_F(HandlersTest, TheMenuCopiesTheSelectedLineOrEveryLineAndCtrlCTheSelectedO
   EXPECT_EQ(LogLines(), lines) << "copying changed the log";
   EXPECT_EQ(LogSelection(), 1);
   EXPECT_TRUE(messages.empty());
+}
+
+// The one message: the step after its label, the reason after its own (the
+// system's text where the failure has none, or a word that there is none),
+// and the code as eight upper-case hex digits.
+TEST(Report, TheMessageNamesTheStepTheReasonAndTheCode) {
+  const std::wstring text = app::FailureText(common::ComResult::Failure(E_ACCESSDENIED, L"手順"));
+  EXPECT_NE(text.find(std::wstring(app::texts::kFailureOperation) + L"手順\r\n"), std::wstring::npos);
+  EXPECT_NE(text.find(std::wstring(app::texts::kFailureReason) + common::SystemMessage(E_ACCESSDENIED) + L"\r\n"),
+            std::wstring::npos);
+  const std::wstring unknown = app::FailureText(common::ComResult::Failure(0x8FFF1234, L"手順"));
+  EXPECT_NE(unknown.find(std::wstring(app::texts::kFailureReason) + app::texts::kNoReason), std::wstring::npos);
+  EXPECT_NE(unknown.find(std::wstring(app::texts::kFailureCode) + L"0x8FFF1234"), std::wstring::npos);
 }
 
 }  // namespace

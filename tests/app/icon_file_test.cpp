@@ -5,10 +5,12 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <utility>
 #include <fstream>
+#include <utility>
 
+#include "app/texts.h"
 #include "common/module.h"
+#include "common/text.h"
 #include "tests/app/form_test.h"
 #include "tests/support/pictures.h"
 
@@ -56,12 +58,26 @@ TEST_F(IconFileTest, ALoadedIconGoesToTheControlAndThePreviewShowsItAt16By16) {
 TEST_F(IconFileTest, AFileThatCannotBeLoadedOrIsRefusedIsShownAndLeavesTheIconAlone) {
   CreateForm();
   const COLORREF before = Preview(8, 8);
-  SetText(Ctl::txtIconName, L"C:\\どこにもない.ico");
+  // Each way a file cannot be loaded, with its own reason, the file named.
+  wchar_t folder[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, folder);
+  const std::wstring words = std::wstring(folder) + L"文章.ico";
+  std::ofstream(words.c_str()) << "not a picture";
+  const std::pair<std::wstring, const wchar_t*> cases[] = {{std::wstring(), app::texts::kNoFileName},
+                                                            {L"C:\\どこにもない.ico", app::texts::kFileNotFound},
+                                                            {folder, app::texts::kIsFolder},
+                                                            {words, app::texts::kNotAPicture}};
   proxy->calls.clear();
-  Click(Ctl::cmdLoad);
+  for (const auto& [name, reason] : cases) {
+    messages.clear();
+    SetText(Ctl::txtIconName, name);
+    Click(Ctl::cmdLoad);
+    ASSERT_EQ(messages.size(), 1u) << common::Utf8(name);
+    EXPECT_NE(messages[0].find(reason), std::wstring::npos) << common::Utf8(messages[0]);
+    EXPECT_NE(messages[0].find(name), std::wstring::npos) << common::Utf8(messages[0]);
+  }
   EXPECT_TRUE(proxy->calls.empty());
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_NE(messages[0].find(L"どこにもない.ico"), std::wstring::npos);
+  ::DeleteFileW(words.c_str());
 
   const std::wstring path = WriteIconFile(L"拒否.ico", RGB(0, 0, 255), 32);
   SetText(Ctl::txtIconName, path);
@@ -96,10 +112,13 @@ TEST_F(IconFileTest, ADropPutsTheFirstFilesPathAfterTheDropHasReturnedAndNothing
   ASSERT_TRUE(target);
   const COLORREF before = Preview(8, 8);
   SetText(Ctl::txtIconName, L"前.ico");
-  // The effect DragEnter, then Drop answer to a drag that offers copy or move.
+  // The effect DragEnter (and DragOver alike), then Drop answer to a drag
+  // that offers copy or move.
   auto effects = [&](IDataObject* data) {
-    DWORD entered = DROPEFFECT_COPY | DROPEFFECT_MOVE, dropped = entered;
+    DWORD entered = DROPEFFECT_COPY | DROPEFFECT_MOVE, over = entered, dropped = entered;
     EXPECT_EQ(target->DragEnter(data, MK_LBUTTON, {1, 1}, &entered), S_OK);
+    EXPECT_EQ(target->DragOver(MK_LBUTTON, {2, 2}, &over), S_OK);
+    EXPECT_EQ(over, entered);
     EXPECT_EQ(target->Drop(data, 0, {1, 1}, &dropped), S_OK);
     return std::make_pair(entered, dropped);
   };
@@ -115,8 +134,18 @@ TEST_F(IconFileTest, ADropPutsTheFirstFilesPathAfterTheDropHasReturnedAndNothing
   effects(Dragged(CF_HDROP, list + std::wstring(L"C:\\二.ico\0D:\\x\0\0", 15)).get());
   PumpPending();
   EXPECT_EQ(Text(Ctl::txtIconName), L"C:\\二.ico") << "each drop's first file, the drops in turn";
-  EXPECT_TRUE(proxy->calls.empty());
   EXPECT_TRUE(messages.empty());
+  DWORD moveOnly = DROPEFFECT_MOVE;
+  EXPECT_EQ(target->DragEnter(Dragged(CF_HDROP, list + std::wstring(L"C:\\c.ico\0\0", 10)).get(), MK_LBUTTON, {1, 1},
+                              &moveOnly), S_OK);
+  EXPECT_EQ(moveOnly, static_cast<DWORD>(DROPEFFECT_NONE)) << "a file name is only ever copied";
+  target->DragLeave();
+  effects(Dragged(CF_HDROP, list + std::wstring(L"\0\0", 2)).get());
+  PumpPending();
+  ASSERT_EQ(messages.size(), 1u) << "a file list without a file";
+  EXPECT_NE(messages[0].find(app::texts::kNoDroppedFile), std::wstring::npos);
+  EXPECT_EQ(Text(Ctl::txtIconName), L"C:\\二.ico");
+  EXPECT_TRUE(proxy->calls.empty());
   EXPECT_EQ(Preview(8, 8), before);
 }
 

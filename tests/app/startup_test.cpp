@@ -6,6 +6,8 @@
 
 #include "common/module.h"
 #include "tests/app/form_test.h"
+#include "app/texts.h"
+#include "common/text.h"
 #include "contract/traylume_contract.h"
 #include "tests/support/automation.h"
 #include "tests/support/control_server.h"
@@ -55,6 +57,7 @@ TEST_F(StartupTest, AControlThatCannotBeHostedIsShownAndTheLoadStillTalksToIt) {
   CreateForm();
   ASSERT_GE(messages.size(), 1u);
   EXPECT_NE(messages[0].find(L"0x80070005"), std::wstring::npos);
+  EXPECT_NE(messages[0].find(app::texts::kHostComponent), std::wstring::npos);
   EXPECT_EQ(proxy->calls.back(), L"get Icon");
 }
 
@@ -115,9 +118,11 @@ TEST(Startup, WithoutItsControlTheProgramSaysWhyInOneMessageAndEndsWith1) {
     ASSERT_NE(box, nullptr) << "no message";
     wchar_t text[2048] = {};
     ::GetDlgItemTextW(box, 0xFFFF, text, 2048);
-    // The class, the file, and why each way failed: no such ProgID, no file.
-    for (const wchar_t* part : {contract::kProgId, contract::kFileName, L"0x800401F3", L"0x80070002"}) {
-      EXPECT_NE(std::wstring(text).find(part), std::wstring::npos) << part << " is not in: " << text;
+    // What failed, and why each way failed: no such ProgID, no file.
+    const std::wstring said = text;
+    EXPECT_NE(said.find(app::texts::CreateComponent(contract::kProgId, contract::kFileName)), std::wstring::npos);
+    for (const wchar_t* part : {L"0x800401F3", L"0x80070002"}) {
+      EXPECT_NE(said.find(part), std::wstring::npos) << common::Utf8(part) << " is not in: " << common::Utf8(said);
     }
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(alone.ExitCode(), 1u) << "a second message, or no end";

@@ -1,10 +1,12 @@
-// The helpers everything else rests on: Invoke's arguments,
-// the failure hook and the EXCEPINFO owner.
+// The helpers everything else rests on: Invoke's arguments, the COM
+// pointer's references, the failure hook, system texts and the EXCEPINFO owner.
 #include <gtest/gtest.h>
 
+#include "common/com_ptr.h"
 #include "common/dispatch_args.h"
 #include "common/excep_info.h"
 #include "common/hresult.h"
+#include "tests/support/automation.h"
 
 namespace {
 
@@ -76,6 +78,48 @@ TEST(FailureHook, EveryFailureGoesToTheHookWithItsPlace) {
   EXPECT_EQ(common::SetFailureHook(previous), record);
 }
 
+// Every owner holds exactly one reference: copies, moves, assignments
+// (to itself too), out-parameters and queries.
+TEST(ComPtr, EveryOwnerHoldsExactlyOneReference) {
+  auto object = common::make<support::Bystander>();
+  IDispatch* raw = object.get();
+  auto references = [raw] { return raw->AddRef(), raw->Release(); };
+  {
+    common::ComPtr<IDispatch> first(raw), second, third;
+    second = first;
+    const common::ComPtr<IDispatch>& same = second;
+    second = same;
+    EXPECT_EQ(references(), 3u);
+    third = std::move(first);
+    EXPECT_FALSE(first);
+    third = second;
+    EXPECT_EQ(references(), 3u) << "the value a pointer had is let go";
+    common::ComPtr<IUnknown> unknown;
+    ASSERT_EQ(third.As(&unknown), S_OK);
+    EXPECT_EQ(references(), 4u);
+    unknown.put();
+    EXPECT_EQ(references(), 3u) << "a pointer lets go before it is filled again";
+    EXPECT_EQ(common::ComPtr<IDispatch>().As(&unknown), E_POINTER);
+    IDispatch* out = nullptr;
+    ASSERT_EQ(third.CopyTo(&out), S_OK);
+    const auto adopted = common::ComPtr<IDispatch>::Adopt(out);
+    EXPECT_EQ(references(), 4u);
+  }
+  EXPECT_EQ(references(), 1u);
+}
+
+// A system text without its line break; none for a code the system does not know.
+TEST(SystemMessage, IsTheSystemsTextWithoutItsLineBreak) {
+  wchar_t raw[512] = {};
+  ASSERT_GT(::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             static_cast<DWORD>(E_ACCESSDENIED), 0, raw, 512, nullptr), 0u);
+  const std::wstring full(raw), text = common::SystemMessage(E_ACCESSDENIED);
+  EXPECT_EQ(full.substr(0, full.find_last_not_of(L"\r\n ") + 1), text);
+  EXPECT_EQ(common::SystemMessage(0x8FFF1234), L"");
+  ::SetLastError(ERROR_SUCCESS);
+  EXPECT_EQ(common::LastErrorHr(), E_FAIL) << "a failed call without an error must not read as success";
+}
+
 HRESULT STDAPICALLTYPE FillLater(EXCEPINFO* info) { return info->bstrDescription = ::SysAllocString(L"後で"), S_OK; }
 
 TEST(ExcepInfo, DeferredTextIsFilledInAndTheCodeComesFromEitherField) {
@@ -84,6 +128,7 @@ TEST(ExcepInfo, DeferredTextIsFilledInAndTheCodeComesFromEitherField) {
   info.get()->wCode = 5;
   info.Complete();
   EXPECT_EQ(info.description(), L"後で");
+  EXPECT_EQ(info.get()->pfnDeferredFillIn, nullptr) << "it would be filled in twice";
   EXPECT_EQ(info.code(), MAKE_HRESULT(SEVERITY_ERROR, FACILITY_DISPATCH, 5));
   info.get()->scode = E_ACCESSDENIED;
   EXPECT_EQ(info.code(), E_ACCESSDENIED);

@@ -3,44 +3,96 @@
 // when neither way works names both ways and why.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "common/bstr.h"
+#include "common/com_object.h"
 #include "common/hresult.h"
 #include "common/text.h"
 #include "component/traylume.h"
 #include "component/traylume_host.h"
 #include "tests/support/automation.h"
 #include "tests/support/com_test.h"
+#include "tests/support/pictures.h"
 #include "tests/support/recording_proxy.h"
 
 namespace {
 
 using CallsTest = support::ComTest;
 
-TEST_F(CallsTest, AFailureSaysWhichMemberFailedAndWhyAndAnswersAreChecked) {
+// A control that fails each call its own way.
+struct Failing final : common::ComObject<IDispatch> {
+  std::function<HRESULT(EXCEPINFO*)> fail;
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO* info, UINT*) override {
+    return fail(info);
+  }
+};
+
+HRESULT STDAPICALLTYPE FillInLater(EXCEPINFO* info) {
+  info->bstrDescription = ::SysAllocString(L"後で説明");
+  return S_OK;
+}
+
+// However a control explains a failure, the explanation is what the user reads.
+TEST_F(CallsTest, AFailureSaysWhichMemberFailedAndWhyHoweverTheControlExplainsIt) {
+  auto failing = common::make<Failing>();
+  const component::Traylume traylume{common::ComPtr<IDispatch>(failing.get())};
+  const std::pair<std::function<HRESULT(EXCEPINFO*)>, std::wstring> cases[] = {
+      {[](EXCEPINFO*) { return E_ACCESSDENIED; }, common::SystemMessage(E_ACCESSDENIED)},
+      {[](EXCEPINFO* e) { return e->scode = E_ACCESSDENIED, DISP_E_EXCEPTION; }, common::SystemMessage(E_ACCESSDENIED)},
+      {[](EXCEPINFO* e) { return e->pfnDeferredFillIn = &FillInLater, DISP_E_EXCEPTION; }, L"後で説明"},
+      {[](EXCEPINFO*) {
+         common::ComPtr<ICreateErrorInfo> made;
+         common::ComPtr<IErrorInfo> info;
+         ::CreateErrorInfo(made.put());
+         made->SetDescription(const_cast<LPOLESTR>(L"別の説明"));
+         made.As(&info), ::SetErrorInfo(0, info.get());
+         return E_FAIL;
+       },
+       L"別の説明"},
+  };
+  for (const auto& [fail, said] : cases) {
+    failing->fail = fail;
+    const common::ComResult result = traylume.ShowIcon();
+    EXPECT_EQ(result.operation, L"ShowIcon");
+    EXPECT_EQ(result.description, said) << &fail - &cases[0].first;
+  }
+  EXPECT_EQ(component::Traylume().ShowIcon().hr, E_POINTER) << "no control";
+}
+
+// Answers a control may give: BalloonSupported anything that converts to a
+// Boolean, Icon a picture however it is passed; anything else is refused.
+TEST_F(CallsTest, AnswersAreReadAsTheirTypesAllowAndOthersAreRefused) {
   common::ComPtr<IDispatch> real;
   ASSERT_EQ(support::CreateControl(&real), S_OK);
   auto proxy = common::make<support::RecordingProxy>(real);
   const component::Traylume traylume{common::ComPtr<IDispatch>(proxy.get())};
-  proxy->Fail(L"ShowIcon", E_ACCESSDENIED);  // no explanation of its own: the system's
-  const common::ComResult result = traylume.ShowIcon();
-  EXPECT_EQ(result.hr, E_ACCESSDENIED);
-  EXPECT_EQ(result.operation, L"ShowIcon");
-  EXPECT_EQ(result.description, common::SystemMessage(E_ACCESSDENIED));
-
-  bool supported = true;
+  auto picture = support::SolidIconPicture(RGB(0, 0, 1));
   common::UniqueBstr no(L"False");
-  proxy->Answer(L"BalloonSupported", support::Text(no.get()));
-  EXPECT_TRUE(traylume.GetBalloonSupported(&supported).ok());
-  EXPECT_FALSE(supported);
-  for (const VARIANT& answer : {support::I4(5), support::Object(real.get())}) {  // no picture
-    proxy->Answer(L"BalloonSupported", answer);
-    proxy->Answer(L"Icon", answer);
+  VARIANT cTrue = support::Value(VT_BOOL), asUnknown = support::Value(VT_UNKNOWN), nothing = support::Value(VT_DISPATCH);
+  V_BOOL(&cTrue) = 1;  // a C or C++ control's TRUE
+  V_UNKNOWN(&asUnknown) = picture.get();
+  V_DISPATCH(&nothing) = nullptr;
+  const struct {
+    VARIANT answer;
+    int balloon;  // -1: refused
+    bool picture;
+  } answers[] = {{support::Text(no.get()), 0, false},  {support::I4(5), 1, false},       {cTrue, 1, false},
+                 {support::Value(VT_EMPTY), 0, false}, {asUnknown, -1, true},            {nothing, -1, false},
+                 {support::Object(real.get()), -1, false}};
+  for (const auto& a : answers) {
+    const size_t row = &a - answers;
+    proxy->Answer(L"BalloonSupported", a.answer), proxy->Answer(L"Icon", a.answer);
+    bool supported = a.balloon != 1;
+    EXPECT_EQ(traylume.GetBalloonSupported(&supported).ok(), a.balloon >= 0) << row;
+    EXPECT_EQ(supported, a.balloon == 1) << row;
     common::ComPtr<IPictureDisp> icon;
-    EXPECT_FALSE(traylume.GetIcon(&icon).ok());
-    EXPECT_FALSE(icon);
+    EXPECT_EQ(traylume.GetIcon(&icon).ok(), a.picture) << row;
+    EXPECT_EQ(icon.get() == picture.get(), a.picture) << row;
   }
-  EXPECT_FALSE(traylume.GetBalloonSupported(&supported).ok()) << "an object is no Boolean";
-  EXPECT_EQ(component::Traylume().ShowIcon().hr, E_POINTER) << "no control";
 }
 
 TEST_F(CallsTest, WithoutAClassOrAFileTheFailureNamesBothWaysAndTheirCodes) {
@@ -48,9 +100,16 @@ TEST_F(CallsTest, WithoutAClassOrAFileTheFailureNamesBothWaysAndTheirCodes) {
   const common::ComResult result = component::CreateTraylume(L"Nobody.Here", L"nothing.ocx", &control);
   EXPECT_FALSE(control);
   EXPECT_EQ(result.hr, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-  for (const wchar_t* part : {L"Nobody.Here", L"nothing.ocx", L"0x800401F3", L"0x80070002"}) {
-    EXPECT_NE(result.description.find(part), std::wstring::npos) << common::Utf8(part);
-  }
+  // A heading that names both, then each way on its own line: the file's
+  // way names the file; each gives its own code and the system's reason.
+  std::vector<std::wstring> lines(1);
+  for (wchar_t c : result.description) c == L'\n' ? void(lines.emplace_back()) : lines.back().push_back(c);
+  ASSERT_EQ(lines.size(), 3u) << common::Utf8(result.description);
+  auto has = [&lines](size_t line, const std::wstring& part) { return lines[line].find(part) != std::wstring::npos; };
+  EXPECT_TRUE(has(0, L"Nobody.Here") && has(0, L"nothing.ocx")) << common::Utf8(lines[0]);
+  EXPECT_TRUE(has(1, L"0x800401F3") && has(1, common::SystemMessage(CO_E_CLASSSTRING))) << common::Utf8(lines[1]);
+  EXPECT_TRUE(has(2, L"\\nothing.ocx") && has(2, L"0x80070002") && has(2, common::SystemMessage(0x80070002)))
+      << common::Utf8(lines[2]);
 }
 
 }  // namespace
