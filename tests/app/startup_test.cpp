@@ -106,15 +106,7 @@ TEST(Startup, WithoutItsControlTheProgramSaysWhyInOneMessageAndEndsWith1) {
   {
     support::Program alone(L"\"" + program + L"\"");
     ASSERT_TRUE(alone.started());
-    HWND box = nullptr;
-    for (ULONGLONG deadline = ::GetTickCount64() + support::Program::kPatienceMs;
-         !box && ::GetTickCount64() < deadline; ::Sleep(20)) {
-      while ((box = ::FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(box, &owner);
-        if (owner == ::GetProcessId(alone.handle()) && ::IsWindowVisible(box)) break;
-      }
-    }
+    const HWND box = alone.WaitForWindow(L"#32770", [] { return true; });
     ASSERT_NE(box, nullptr) << "no message";
     wchar_t text[2048] = {};
     ::GetDlgItemTextW(box, 0xFFFF, text, 2048);

@@ -43,17 +43,26 @@ class Program {
   }
 
   bool started() const { return process_.hProcess != nullptr; }
-  HANDLE handle() const { return process_.hProcess; }
-  DWORD id() const { return process_.dwProcessId; }
   // What it printed so far, line by line.
   std::vector<std::string> Printed() const {
     std::ifstream file(std::string(output_.begin(), output_.end()), std::ios::binary);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines.push_back(line);
-    }
+    for (std::string line; std::getline(file, line);) lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
     return lines;
+  }
+  // Its top-level window of class `className`, once there is one
+  // and `ready` says so; null after the patience runs out.
+  template <typename Ready>
+  HWND WaitForWindow(const wchar_t* className, Ready ready) const {
+    for (ULONGLONG deadline = ::GetTickCount64() + kPatienceMs; ::GetTickCount64() < deadline; ::Sleep(20)) {
+      HWND window = nullptr;
+      while (ready() && (window = ::FindWindowExW(nullptr, window, className, nullptr)) != nullptr) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == process_.dwProcessId) return window;
+      }
+    }
+    return nullptr;
   }
 
   // The exit code, or 259 (STILL_ACTIVE) when it does not end in time.

@@ -63,16 +63,7 @@ TEST(Examples, EventProgramPrintsWhatTheReferenceShows) {
   support::Program events(L"\"" + program + L"\" \"" + icon + L"\"");
   ASSERT_TRUE(events.started());
   // Ready once it said so: its control's window is up and its sink connected.
-  HWND window = nullptr;
-  for (ULONGLONG deadline = ::GetTickCount64() + support::Program::kPatienceMs; !window && ::GetTickCount64() < deadline;) {
-    ::Sleep(20);
-    if (events.Printed().empty()) continue;
-    while ((window = ::FindWindowExW(nullptr, window, traylume::kTrayWindowClass, nullptr)) != nullptr) {
-      DWORD owner = 0;
-      ::GetWindowThreadProcessId(window, &owner);
-      if (owner == events.id()) break;
-    }
-  }
+  const HWND window = events.WaitForWindow(traylume::kTrayWindowClass, [&] { return !events.Printed().empty(); });
   ASSERT_NE(window, nullptr) << "the program's control has no tray window";
   // The balloon appears; the user points at the icon, clicks it, double-
   // clicks it with the right button, clicks the balloon and double-clicks
