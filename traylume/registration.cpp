@@ -59,10 +59,11 @@ constexpr RegistryEntry kEntries[] = {
 
 // Keys that belong to this server alone: unregistering removes each with
 // everything below it.
-constexpr const wchar_t* kOwnedKeys[] = {
-    L"CLSID\\%CLSID%",         L"TypeLib\\%LIBID%",        L"Interface\\%CONTROLIID%",
-    L"Interface\\%EVENTSIID%",
-};
+constexpr const wchar_t* kOwnedKeys[] = {L"CLSID\\%CLSID%", L"Interface\\%CONTROLIID%", L"Interface\\%EVENTSIID%"};
+// The type library's key is one for both registry views: a 32-bit and a
+// 64-bit control registered side by side each name their own file below it.
+constexpr wchar_t kTypeLibKey[] = L"TypeLib\\%LIBID%";
+constexpr wchar_t kTypeLibPlatforms[] = L"TypeLib\\%LIBID%\\%VERSION%\\0";
 // ProgIDs are shared names: removed only while they still name our class.
 constexpr const wchar_t* kProgIdKeys[] = {L"%PROGID%", L"%VERSIONEDPROGID%"};
 
@@ -153,8 +154,24 @@ bool NamesOurClass(HKEY root, const std::wstring& progIdKey, const std::wstring&
   return ::CompareStringOrdinal(value, -1, clsid.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
+// Removes this platform's file from the type library's key, and the key
+// itself once no other platform's is left.
+HRESULT RemoveTypeLib(HKEY root, const Expander& expand) {
+  const std::wstring platforms = expand(kTypeLibPlatforms);
+  RETURN_IF_FAILED(DeleteTree(root, platforms + expand(L"\\%PLATFORM%")));
+  common::UniqueRegKey left;
+  DWORD others = 0;
+  if (::RegOpenKeyExW(root, platforms.c_str(), 0, KEY_READ, left.put()) == ERROR_SUCCESS &&
+      ::RegQueryInfoKeyW(left.get(), nullptr, nullptr, nullptr, &others, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr) == ERROR_SUCCESS &&
+      others > 0) {
+    return S_OK;
+  }
+  return DeleteTree(root, expand(kTypeLibKey));
+}
+
 HRESULT RemoveEntries(HKEY root, const Expander& expand) {
-  HRESULT result = S_OK;
+  HRESULT result = RemoveTypeLib(root, expand);
   for (const wchar_t* key : kOwnedKeys) {
     const HRESULT hr = DeleteTree(root, expand(key));
     if (FAILED(hr) && SUCCEEDED(result)) result = hr;

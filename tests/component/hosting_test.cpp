@@ -108,8 +108,12 @@ TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStatePassesEventsOnAndCloseU
   ::SendMessageW(window, traylume::kCallbackMessage, traylume::kIconId, WM_RBUTTONDOWN);
   EXPECT_EQ(heard.events, Calls{L"MouseDown 2"});
 
-  // No more events, the control closes with its site, lets go of it, and goes.
+  // No more events (not even from a control that keeps its sinks), the
+  // control closes with its site, lets go of it, and goes.
+  common::ComPtr<IDispatch> kept = support::EventSinksOf(real).at(0);
   host.Close();
+  EXPECT_EQ(support::Invoke(kept.get(), contract::dispid::kMouseMove, DISPATCH_METHOD).hr, S_OK);
+  kept.reset();
   EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load", L"Close", L"SetClientSite(null)"}));
   EXPECT_EQ(support::EventSinksOf(real).size(), 0u);
   ::SendMessageW(window, traylume::kCallbackMessage, traylume::kIconId, WM_MOUSEMOVE);

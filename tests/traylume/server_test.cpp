@@ -66,7 +66,15 @@ TEST_F(ServerTest, RegistrationMakesTheProgIdKnownAndUnregistrationTakesItAway) 
   EXPECT_EQ(found, CLSID_Traylume);
   common::ComPtr<IUnknown> registered;
   EXPECT_EQ(::CoCreateInstance(CLSID_Traylume, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, registered.put_void()), S_OK);
+  // The other platform's control, registered beside this one, keeps its
+  // type library entry (the key is one for both registry views).
+  const std::wstring typeLib = L"TypeLib\\" + common::GuidText(LIBID_TraylumeControl),
+                     other = typeLib + (sizeof(void*) == 8 ? L"\\1.0\\0\\win32" : L"\\1.0\\0\\win64");
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + other).c_str(), nullptr, REG_SZ, L"X",
+                              4), ERROR_SUCCESS);
   ASSERT_EQ(support::UnregisterControl(), S_OK);
+  EXPECT_EQ(MachineClassValue(other, nullptr), L"X");
+  ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + typeLib).c_str());
   EXPECT_EQ(::CLSIDFromProgID(contract::kProgId, &found), CO_E_CLASSSTRING);
   const std::wstring key = L"CLSID\\" + common::GuidText(CLSID_Traylume);
   HKEY opened = nullptr;
