@@ -65,6 +65,13 @@ TEST_F(PersistenceTest, APropertyBagGetsTheFourKeysAndGivesThemBack) {
   ASSERT_EQ(persist->Load(bag.get(), nullptr), S_OK);
   EXPECT_EQ(SavedState(control.get()),
             L"_extentx=VT_I4 100;_extenty=VT_I4 847;icon=VT_DISPATCH;tooltiptext=VT_BSTR 保存;");
+  // A save into a bag that clears the dirty flag leaves the control clean; one that does not, dirty.
+  common::ComPtr<IPersistStreamInit> stream;
+  ASSERT_EQ(control.As(&stream), S_OK);
+  ASSERT_EQ(Put(control.get(), dispid::kToolTipText, Text(tip.get())).hr, S_OK);
+  SavedState(control.get());
+  EXPECT_EQ(stream->IsDirty(), S_OK) << "a save that keeps the flag";
+  EXPECT_EQ(persist->Save(common::make<Bag>().get(), TRUE, TRUE) | stream->IsDirty(), S_FALSE);
 
   // One bad value, and nothing is taken; the error log hears its key.
   const std::wstring before = SavedState(control.get());
