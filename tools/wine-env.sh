@@ -34,6 +34,12 @@ build_dir() { echo "$build_root/$1"; }
 run_build_dir=$(build_dir "$TRAYLUME_ARCH")
 
 export WINEPREFIX="$run_build_dir/wineprefix"
+# Wine names files on disk in the locale's character set: the Japanese file
+# names the program and its tests use need a UTF-8 one, whatever the caller's.
+case "${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" in
+  *UTF-8* | *utf-8* | *UTF8* | *utf8*) ;;
+  *) unset LC_ALL LC_CTYPE; export LANG=C.UTF-8 ;;
+esac
 export WINEDEBUG=-all
 # No Mono or Gecko download prompts; no desktop menu entries for shortcuts
 # an installer creates in the prefix (winemenubuilder writes them to ~).
