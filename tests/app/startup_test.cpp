@@ -108,8 +108,11 @@ TEST(Startup, WithoutItsControlTheProgramSaysWhyInOneMessageAndEndsWith1) {
     ASSERT_TRUE(alone.started());
     const HWND box = alone.WaitForWindow(L"#32770", [] { return true; });
     ASSERT_NE(box, nullptr) << "no message";
-    wchar_t text[2048] = {};
-    ::GetDlgItemTextW(box, 0xFFFF, text, 2048);
+    wchar_t text[2048] = {};  // the box may be up before its text is
+    for (ULONGLONG deadline = ::GetTickCount64() + support::Program::kPatienceMs;
+         !::GetDlgItemTextW(box, 0xFFFF, text, 2048) && ::GetTickCount64() < deadline;) {
+      ::Sleep(20);
+    }
     // What failed, and why each way failed: no such ProgID, no file.
     const std::wstring said = text;
     EXPECT_NE(said.find(app::texts::CreateComponent(contract::kProgId, contract::kFileName)), std::wstring::npos);
