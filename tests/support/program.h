@@ -10,6 +10,14 @@
 
 namespace support {
 
+// The lines of the file at `path`, without their line ends.
+inline std::vector<std::string> FileLines(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(file, line);) lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
+  return lines;
+}
+
 class Program {
  public:
   static constexpr DWORD kPatienceMs = 60000;
@@ -44,12 +52,7 @@ class Program {
 
   bool started() const { return process_.hProcess != nullptr; }
   // What it printed so far, line by line.
-  std::vector<std::string> Printed() const {
-    std::ifstream file(std::string(output_.begin(), output_.end()), std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);) lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
-    return lines;
-  }
+  std::vector<std::string> Printed() const { return FileLines(std::string(output_.begin(), output_.end())); }
   // Its top-level window of class `className`, once there is one
   // and `ready` says so; null after the patience runs out.
   template <typename Ready>

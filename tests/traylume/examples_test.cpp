@@ -26,7 +26,7 @@ namespace {
 std::vector<std::string> ShownOutput(const std::string& id) {
   std::vector<std::string> shown;
   for (const char* language : kLanguages) {
-    const std::vector<std::string> block = FencedBlock(ReferenceSource(language), id);
+    const std::vector<std::string> block = FencedBlock(ReferenceLines(language), id);
     EXPECT_FALSE(block.empty()) << "reference." << language << ".md shows no block #" << id;
     if (shown.empty()) shown = block;
     EXPECT_EQ(block, shown) << "reference." << language << ".md shows #" << id << " otherwise";

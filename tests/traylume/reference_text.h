@@ -1,56 +1,33 @@
 #pragma once
-// The reference's sources and pages as the tests read them. The build
-// passes their folders in (TRAYLUME_SOURCE_DIR, TRAYLUME_PAGE_DIR); a folder
-// given as a Unix path is reached through Wine's drive Z:.
+// The reference's sources as the tests read them, where they are in the
+// source tree (TRAYLUME_SOURCE_DIR; a Unix path is reached through Wine's Z:).
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/program.h"
+
 namespace traylume_tests {
 
-inline std::string HostPath(std::string path) {
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
+// `relative` below the source tree, as this process names it.
+inline std::string SourcePath(const std::string& relative) {
+  std::string path = TRAYLUME_SOURCE_DIR "/" + relative;
+  if (path[0] == '/') path = "Z:" + path;
+  for (char& c : path) c = c == '/' ? '\\' : c;
   return path;
 }
 
-// `relative` below the source tree, as this process names it.
-inline std::string SourcePath(const std::string& relative) { return HostPath(TRAYLUME_SOURCE_DIR "/" + relative); }
-
-inline std::string ReadFileText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-// The text's lines, without their line ends.
-inline std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-// The languages of the reference: docs/reference.<language>.md.
+// The languages of the reference, and the lines of docs/reference.<language>.md.
 inline const char* const kLanguages[] = {"ja", "en"};
-
-inline std::string ReferenceSource(const std::string& language) {
-  return ReadFileText(SourcePath("docs/reference." + language + ".md"));
+inline std::vector<std::string> ReferenceLines(const std::string& language) {
+  return support::FileLines(SourcePath("docs/reference." + language + ".md"));
 }
 
 // The lines of the fenced block whose attributes carry `#id`.
-inline std::vector<std::string> FencedBlock(const std::string& text, const std::string& id) {
+inline std::vector<std::string> FencedBlock(const std::vector<std::string>& lines, const std::string& id) {
   std::vector<std::string> block;
   bool inside = false;
-  for (const std::string& line : Lines(text)) {
+  for (const std::string& line : lines) {
     if (inside && line == "```") return block;
     if (inside) block.push_back(line);
     if (!inside && line.rfind("```", 0) == 0 && line.find("#" + id + " ") != std::string::npos) inside = true;
