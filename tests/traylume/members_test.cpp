@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/bstr.h"
+#include "common/excep_info.h"
 #include "common/text.h"
 #include "contract/traylume_contract.h"
 #include "tests/support/automation.h"
@@ -83,6 +84,62 @@ TEST_F(MembersTest, CallsThatDoNotFitAMemberAreRefusedAndChangeNothing) {
                             nullptr),
             E_INVALIDARG);
   EXPECT_TRUE(shell.calls.empty());
+}
+
+// Every member answers its name, asked in any case, with its id; every
+// member and one that does not exist, called every way a client can:
+// each set of call flags, no argument to two of them (named or not), with
+// and without the slots for the result, the exception and the argument in
+// error. Nothing crashes, no foreign object's default member is read, and
+// whatever is refused leaves the control as it was.
+TEST_F(MembersTest, EveryNameIsKnownAndEveryWayOfCallingIsAnsweredAndWhatIsRefusedChangesNothing) {
+  common::ComPtr<ITypeInfo> info;
+  TYPEATTR* attributes = nullptr;
+  ASSERT_EQ(control->GetTypeInfo(0, 0, info.put()), S_OK);
+  ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+  std::vector<DISPID> ids{0x1234};
+  for (UINT i = 0; i < attributes->cFuncs; ++i) {
+    FUNCDESC* function = nullptr;
+    ASSERT_EQ(info->GetFuncDesc(i, &function), S_OK);
+    ids.push_back(function->memid);
+    info->ReleaseFuncDesc(function);
+    common::UniqueBstr name;  // scripting clients ask for it in any case
+    info->GetDocumentation(ids.back(), name.put(), nullptr, nullptr, nullptr);
+    std::wstring lower = name.str();
+    for (auto& c : lower) c = static_cast<wchar_t>(::towlower(c));
+    LPOLESTR asked[] = {lower.data()};
+    DISPID answered = DISPID_UNKNOWN;
+    EXPECT_EQ(control->GetIDsOfNames(IID_NULL, asked, 1, 0, &answered), S_OK) << common::Utf8(lower);
+    EXPECT_EQ(answered, ids.back()) << common::Utf8(lower);
+  }
+  info->ReleaseTypeAttr(attributes);
+  common::UniqueBstr text(L"文");
+  auto picture = SolidIconPicture(RGB(9, 9, 9));
+  auto bystander = common::make<Bystander>();
+  VARIANT values[] = {Text(text.get()), Object(bystander.get()), Bool(true), I4(2), Object(picture.get()), Value(VT_EMPTY)};
+  DISPID named[] = {DISPID_PROPERTYPUT, 1};
+  size_t next = 0;
+  for (DISPID id : ids) {
+    for (WORD flags = 1; flags < 16; ++flags) {
+      for (UINT count = 0; count < 3; ++count) {
+        for (UINT names = 0; names <= count; ++names) {
+          for (bool slots : {false, true}) {
+            const auto before = State(control.get());
+            DISPPARAMS params{values + next++ % 5, names ? named : nullptr, count, names};
+            common::UniqueVariant result;
+            common::UniqueExcepInfo exception;
+            UINT argError = 0;
+            const HRESULT hr = control->Invoke(id, IID_NULL, 0, flags, &params, slots ? result.put() : nullptr,
+                                               slots ? exception.get() : nullptr, slots ? &argError : nullptr);
+            if (FAILED(hr)) {
+              EXPECT_EQ(State(control.get()), before) << id << " " << flags << " " << count << " " << names;
+            }
+          }
+        }
+      }
+    }
+  }
+  EXPECT_EQ(Bystander::invoked, 0) << "a foreign object's default member was read";
 }
 
 TEST_F(MembersTest, IconTakesPicturesOnlyAndNothingBringsBackItsOwn) {
