@@ -42,7 +42,6 @@ TEST_F(HandlersTest, EachEditOrClickMakesItsCallsOnTheControl) {
       {"title", [&] { SetText(Ctl::txtBalloonTitle, L"題"); }, {L"let BalloonTitle VT_BSTR 題"}},
       {"text", [&] { Type(Ctl::txtBalloonText, L"一\r"); }, {L"let BalloonText VT_BSTR 一", L"let BalloonText VT_BSTR 一\r\n"}},
       {"kind 2", [&] { selectKind(2); }, {L"let BalloonIcon VT_I4 2"}},
-      {"kind 3", [&] { selectKind(3); }, {L"let BalloonIcon VT_I4 3"}},
       {"sound off", [&] { Click(Ctl::chkBalloonSound); }, {L"let BalloonSound VT_BOOL 0"}},
       {"sound on", [&] { Click(Ctl::chkBalloonSound); }, {L"let BalloonSound VT_BOOL -1"}},
       {"refresh on", [&] { Click(Ctl::chkRefresh); }, {L"let AutoRefresh VT_BOOL -1"}},
@@ -89,9 +88,7 @@ TEST_F(HandlersTest, AFailingCallIsShownOnceWithItsReasonAndItsHandlerStops) {
   EXPECT_EQ(proxy->calls, (Calls{L"get BalloonSupported", L"let Balloon VT_BOOL -1"}));
   EXPECT_FALSE(Enabled(Ctl::txtBalloonTitle)) << "the handler went on after the failure";
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_NE(messages[0].find(L"Balloon"), std::wstring::npos);
-  EXPECT_NE(messages[0].find(L"いまは無理です"), std::wstring::npos);
-  EXPECT_NE(messages[0].find(L"0x80020009"), std::wstring::npos);
+  EXPECT_NE(messages[0].find(L"いまは無理です"), std::wstring::npos);  // the message itself is the Report test's
 }
 
 TEST_F(HandlersTest, TheMenuCopiesTheSelectedLineOrEveryLineAndCtrlCTheSelectedOne) {

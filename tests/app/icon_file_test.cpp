@@ -20,14 +20,16 @@ namespace {
 using IconFileTest = FormTest;
 using Calls = std::vector<std::wstring>;
 
-std::wstring WriteIconFile(const wchar_t* name, COLORREF color, int size, bool clearRightHalf = false) {
+std::wstring TempFolder() {
   wchar_t folder[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, folder);
-  const std::wstring path = std::wstring(folder) + name;
+  return std::wstring(folder, ::GetTempPathW(MAX_PATH, folder));
+}
+
+std::wstring WriteIconFile(const wchar_t* name, COLORREF color, int size, bool clearRightHalf = false) {
+  const std::wstring path = TempFolder() + name;
   std::ofstream(path.c_str(), std::ios::binary) << support::SolidIconFile(color, size, clearRightHalf);
   return path;
 }
-
 
 TEST_F(IconFileTest, ALoadedIconGoesToTheControlAndThePreviewShowsItAt16By16) {
   CreateForm(144);  // where the box is larger than the 16 x 16 preview
@@ -59,9 +61,7 @@ TEST_F(IconFileTest, AFileThatCannotBeLoadedOrIsRefusedIsShownAndLeavesTheIconAl
   CreateForm();
   const COLORREF before = Preview(8, 8);
   // Each way a file cannot be loaded, with its own reason, the file named.
-  wchar_t folder[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, folder);
-  const std::wstring words = std::wstring(folder) + L"文章.ico";
+  const std::wstring folder = TempFolder(), words = folder + L"文章.ico";
   std::ofstream(words.c_str()) << "not a picture";
   const std::pair<std::wstring, const wchar_t*> cases[] = {{std::wstring(), app::texts::kNoFileName},
                                                             {L"C:\\どこにもない.ico", app::texts::kFileNotFound},

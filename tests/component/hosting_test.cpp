@@ -39,11 +39,8 @@ TEST_F(EventSinkTest, AButtonIsReadByReferenceByValueOrConvertedAndAnythingElseI
   common::ComPtr<IDispatch> asEvents;
   EXPECT_EQ(sink->QueryInterface(events, asEvents.put_void()), S_OK);
   short left = contract::kLeftButton;
-  LONG right = contract::kRightButton;
-  VARIANT byReference, longByReference;
-  V_VT(&byReference) = VT_I2 | VT_BYREF, V_VT(&longByReference) = VT_I4 | VT_BYREF;
-  V_I2REF(&byReference) = &left, V_I4REF(&longByReference) = &right;
-  common::UniqueBstr four(L"4");
+  VARIANT byReference;
+  V_VT(&byReference) = VT_I2 | VT_BYREF, V_I2REF(&byReference) = &left;
   const struct {
     const char* name;
     DISPID id;
@@ -55,9 +52,7 @@ TEST_F(EventSinkTest, AButtonIsReadByReferenceByValueOrConvertedAndAnythingElseI
   } cases[] = {
       {"by reference", dispid::kMouseDown, {byReference}, {}, S_OK, ~0u, L"MouseDown 1"},
       {"by value", dispid::kMouseUp, {support::I4(2)}, {}, S_OK, ~0u, L"MouseUp 2"},
-      {"as text", dispid::kDblClick, {support::Text(four.get())}, {}, S_OK, ~0u, L"DblClick 4"},
       {"no button", dispid::kMouseDown, {}, {}, DISP_E_PARAMNOTFOUND, 0, nullptr},
-      {"long by reference", dispid::kMouseDown, {longByReference}, {}, S_OK, ~0u, L"MouseDown 2"},
       {"button too large", dispid::kMouseUp, {support::I4(70000)}, {}, DISP_E_OVERFLOW, 0, nullptr},
       {"argument to MouseMove", dispid::kMouseMove, {byReference}, {}, DISP_E_BADPARAMCOUNT, ~0u, nullptr},
       {"two buttons", dispid::kMouseDown, {byReference, byReference}, {}, DISP_E_BADPARAMCOUNT, ~0u, nullptr},

@@ -34,27 +34,11 @@ inline Outcome Put(IDispatch* object, DISPID id, const VARIANT& value, WORD flag
 }
 
 // Values to pass; they borrow, the caller keeps strings and objects alive.
-inline VARIANT Value(VARTYPE type) {
-  VARIANT v;
-  V_VT(&v) = type;
-  return v;
-}
-inline VARIANT Bool(bool on) {
-  VARIANT v = Value(VT_BOOL);
-  return V_BOOL(&v) = on ? VARIANT_TRUE : VARIANT_FALSE, v;
-}
-inline VARIANT I4(long value) {
-  VARIANT v = Value(VT_I4);
-  return V_I4(&v) = value, v;
-}
-inline VARIANT Text(BSTR text) {
-  VARIANT v = Value(VT_BSTR);
-  return V_BSTR(&v) = text, v;
-}
-inline VARIANT Object(IUnknown* object) {
-  VARIANT v = Value(VT_UNKNOWN);
-  return V_UNKNOWN(&v) = object, v;
-}
+inline VARIANT Value(VARTYPE type) { VARIANT v; return V_VT(&v) = type, v; }
+inline VARIANT Bool(bool on) { VARIANT v = Value(VT_BOOL); return V_BOOL(&v) = on ? VARIANT_TRUE : VARIANT_FALSE, v; }
+inline VARIANT I4(long value) { VARIANT v = Value(VT_I4); return V_I4(&v) = value, v; }
+inline VARIANT Text(BSTR text) { VARIANT v = Value(VT_BSTR); return V_BSTR(&v) = text, v; }
+inline VARIANT Object(IUnknown* object) { VARIANT v = Value(VT_UNKNOWN); return V_UNKNOWN(&v) = object, v; }
 
 // An object whose default member must never be read: it counts the times
 // anyone does.

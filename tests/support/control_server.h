@@ -46,16 +46,20 @@ inline HRESULT CreateControl(common::ComPtr<IDispatch>* control) {
   return FAILED(hr) ? hr : factory->CreateInstance(nullptr, IID_IDispatch, control->put_void());
 }
 
-// The sinks advised on `control`'s events, as its connection point lists them.
-inline std::vector<common::ComPtr<IDispatch>> EventSinksOf(const common::ComPtr<IDispatch>& control) {
+// The connection point of `control`'s events.
+inline common::ComPtr<IConnectionPoint> EventPointOf(const common::ComPtr<IDispatch>& control) {
   common::ComPtr<IConnectionPointContainer> container;
   common::ComPtr<IConnectionPoint> point;
+  if (SUCCEEDED(control.As(&container))) container->FindConnectionPoint(DIID_ITraylumeEvents, point.put());
+  return point;
+}
+
+// The sinks advised on `control`'s events, as its connection point lists them.
+inline std::vector<common::ComPtr<IDispatch>> EventSinksOf(const common::ComPtr<IDispatch>& control) {
+  const common::ComPtr<IConnectionPoint> point = EventPointOf(control);
   common::ComPtr<IEnumConnections> connections;
   std::vector<common::ComPtr<IDispatch>> sinks;
-  if (FAILED(control.As(&container)) || FAILED(container->FindConnectionPoint(DIID_ITraylumeEvents, point.put())) ||
-      FAILED(point->EnumConnections(connections.put()))) {
-    return sinks;
-  }
+  if (!point || FAILED(point->EnumConnections(connections.put()))) return sinks;
   for (CONNECTDATA data{}; connections->Next(1, &data, nullptr) == S_OK; data.pUnk->Release()) {
     sinks.emplace_back(static_cast<IDispatch*>(data.pUnk));
   }

@@ -34,19 +34,15 @@ class Program {
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = startup.hStdError = out;
-    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                         &process_)) {
-      ::CloseHandle(process_.hThread);
-    }
+    ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process_);
+    ::CloseHandle(process_.hThread);
     ::CloseHandle(out);
   }
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
   ~Program() {
-    if (process_.hProcess) {
-      ::TerminateProcess(process_.hProcess, 99);  // no effect once it has ended
-      ::CloseHandle(process_.hProcess);
-    }
+    ::TerminateProcess(process_.hProcess, 99);  // no effect once it has ended
+    ::CloseHandle(process_.hProcess);
     ::DeleteFileW(output_.c_str());
   }
 

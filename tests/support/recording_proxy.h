@@ -36,8 +36,6 @@ class RecordingProxy final : public common::ComObject<IDispatch, IOleObject, IPe
   // Later gets of `member` are answered with `value`; the control is not asked.
   void Answer(const std::wstring& member, VARIANT value) { ::VariantCopy(answers_[member].put(), &value); }
 
-  IDispatch* control() const { return control_.get(); }
-
   STDMETHODIMP GetTypeInfoCount(UINT* count) override { return control_->GetTypeInfoCount(count); }
   STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
     return control_->GetTypeInfo(index, locale, info);

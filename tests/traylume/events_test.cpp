@@ -33,13 +33,6 @@ struct Sink final : common::ComObject<IDispatch> {
   }
 };
 
-common::ComPtr<IConnectionPoint> EventPoint(const common::ComPtr<IDispatch>& control) {
-  common::ComPtr<IConnectionPointContainer> container;
-  common::ComPtr<IConnectionPoint> point;
-  if (SUCCEEDED(control.As(&container))) container->FindConnectionPoint(DIID_ITraylumeEvents, point.put());
-  return point;
-}
-
 TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
   const std::wstring left = L" VT_I2|VT_BYREF 1", right = L" VT_I2|VT_BYREF 2", middle = L" VT_I2|VT_BYREF 4";
   const std::wstring down = std::to_wstring(dispid::kMouseDown), up = std::to_wstring(dispid::kMouseUp);
@@ -56,7 +49,7 @@ TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
       {NIN_BALLOONUSERCLICK, std::to_wstring(dispid::kBalloonClick)},
   };
   auto sink = common::make<Sink>();
-  auto point = EventPoint(control);
+  auto point = support::EventPointOf(control);
   DWORD cookie = 0;
   ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
   for (const auto& [message, event] : cases) {
@@ -76,7 +69,7 @@ TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
 
 TEST_F(EventsTest, SinksMayLeaveAndLetGoOfTheControlWhileTheyHearAnEvent) {
   auto first = common::make<Sink>(), second = common::make<Sink>(), third = common::make<Sink>();
-  auto point = EventPoint(control);
+  auto point = support::EventPointOf(control);
   DWORD firstCookie = 0, secondCookie = 0, thirdCookie = 0;
   ASSERT_EQ(point->Advise(first.get(), &firstCookie), S_OK);
   ASSERT_EQ(point->Advise(second.get(), &secondCookie), S_OK);

