@@ -4,11 +4,14 @@
 // program without its control says why in one message and ends with 1.
 #include <gtest/gtest.h>
 
-#include "common/module.h"
-#include "tests/app/form_test.h"
+#include <algorithm>
+
 #include "app/texts.h"
+#include "common/hresult.h"
+#include "common/module.h"
 #include "common/text.h"
 #include "contract/traylume_contract.h"
+#include "tests/app/form_test.h"
 #include "tests/support/automation.h"
 #include "tests/support/control_server.h"
 #include "tests/support/program.h"
@@ -20,7 +23,7 @@ namespace {
 using StartupTest = FormTest;
 using Calls = std::vector<std::wstring>;
 
-TEST_F(StartupTest, TheLoadSelectsTheFirstKindDrawsTheIconTwiceAndAsksForBalloonSupport) {
+TEST_F(StartupTest, TheLoadSelectsTheFirstKindDrawsTheIconTwiceAndSetsTheBalloonSwitchByTheAnswer) {
   CreateForm(144);  // where the box is larger than the 16 x 16 preview
   EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load", L"let BalloonIcon VT_I4 0", L"get Icon",
                                  L"get BalloonSupported", L"get Icon"}));
@@ -31,9 +34,7 @@ TEST_F(StartupTest, TheLoadSelectsTheFirstKindDrawsTheIconTwiceAndAsksForBalloon
   for (int i = 0; i < 16 * 16; ++i) drawn += Preview(i % 16, i / 16) != ::GetSysColor(COLOR_BTNFACE);
   EXPECT_GT(drawn, 64) << "the saved icon is not in the top-left 16 x 16";
   EXPECT_TRUE(shell.calls.empty()) << "start-up shows no icon";
-}
-
-TEST_F(StartupTest, WithoutBalloonsTheSwitchIsDisabled) {
+  proxy = common::make<support::RecordingProxy>(real);  // where balloons cannot be shown
   proxy->Answer(L"BalloonSupported", support::Bool(false));
   CreateForm();
   EXPECT_FALSE(Enabled(Ctl::chkBalloon));
@@ -86,8 +87,7 @@ TEST_F(StartupTest, TabMovesByTabIndexSkippingWhatCannotTakeTheFocus) {
   EXPECT_EQ(tab(true), Control(Ctl::chkBalloon)) << "the disabled balloon fields are skipped";
   Click(Ctl::chkBalloon);
   EXPECT_EQ(tab(false), Control(Ctl::txtBalloonTitle));
-  for (int i = 0; i < 4; ++i) tab(true);
-  EXPECT_EQ(::GetFocus(), Control(Ctl::cmdShow));
+  ::SetFocus(Control(Ctl::cmdShow));
   EXPECT_EQ(tab(true), Control(Ctl::lstEvent)) << "backwards from the first wraps to the last";
   tab(false);  // Shift up again
 }
@@ -110,12 +110,20 @@ TEST(Startup, WithoutItsControlTheProgramSaysWhyInOneMessageAndEndsWith1) {
          !::GetDlgItemTextW(box, 0xFFFF, text, 2048) && ::GetTickCount64() < deadline;) {
       ::Sleep(20);
     }
-    // What failed, and why each way failed: no such ProgID, no file.
-    const std::wstring said = text;
+    // What failed; then each way on its own line with its code and the
+    // system's reason: no such ProgID, and no file beside the program.
+    const std::wstring said = text, fileNotFound = common::SystemMessage(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     EXPECT_NE(said.find(app::texts::CreateComponent(contract::kProgId, contract::kFileName)), std::wstring::npos);
-    for (const wchar_t* part : {L"0x800401F3", L"0x80070002"}) {
-      EXPECT_NE(said.find(part), std::wstring::npos) << common::Utf8(part) << " is not in: " << common::Utf8(said);
+    std::wstring byName, byFile;
+    for (size_t at = 0, end = 0; at < said.size(); at = end + 1) {
+      const std::wstring line = said.substr(at, (end = std::min(said.find(L'\n', at), said.size())) - at);
+      if (line.find(L"0x800401F3") != std::wstring::npos) byName = line;
+      if (line.find(std::wstring(L"\\") + contract::kFileName) != std::wstring::npos) byFile = line;
     }
+    EXPECT_TRUE(byName.find(common::SystemMessage(CO_E_CLASSSTRING)) != std::wstring::npos &&
+                byName.find(fileNotFound) == std::wstring::npos) << common::Utf8(said);
+    EXPECT_TRUE(byFile.find(L"0x80070002") != std::wstring::npos && byFile.find(fileNotFound) != std::wstring::npos)
+        << common::Utf8(said);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(alone.ExitCode(), 1u) << "a second message, or no end";
   }

@@ -1,6 +1,6 @@
 // The program's typed calls: a failure without the control's own explanation
-// gets the system's, and what comes back is checked; creating the control
-// when neither way works names both ways and why.
+// gets the system's, and what comes back is checked. (Creating the control
+// when neither way works is the start-up test's.)
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,9 +8,7 @@
 #include "common/bstr.h"
 #include "common/com_object.h"
 #include "common/hresult.h"
-#include "common/text.h"
 #include "component/traylume.h"
-#include "component/traylume_host.h"
 #include "tests/support/automation.h"
 #include "tests/support/com_test.h"
 #include "tests/support/pictures.h"
@@ -93,24 +91,6 @@ TEST_F(CallsTest, AnswersAreReadAsTheirTypesAllowAndOthersAreRefused) {
     EXPECT_EQ(traylume.GetIcon(&icon).ok(), a.picture) << row;
     EXPECT_EQ(icon.get() == picture.get(), a.picture) << row;
   }
-}
-
-TEST_F(CallsTest, WithoutAClassOrAFileTheFailureNamesBothWaysAndTheirCodes) {
-  common::ComPtr<IUnknown> control;
-  const common::ComResult result = component::CreateTraylume(L"Nobody.Here", L"nothing.ocx", &control);
-  EXPECT_FALSE(control);
-  EXPECT_EQ(result.hr, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-  // A heading that names both, then each way on its own line: the file's
-  // way names the file; each gives its own code and the system's reason.
-  std::vector<std::wstring> lines(1);
-  for (wchar_t c : result.description) c == L'\n' ? void(lines.emplace_back()) : lines.back().push_back(c);
-  ASSERT_EQ(lines.size(), 3u) << common::Utf8(result.description);
-  auto has = [&lines](size_t line, const std::wstring& part) { return lines[line].find(part) != std::wstring::npos; };
-  EXPECT_TRUE(has(0, L"Nobody.Here") && has(0, L"nothing.ocx")) << common::Utf8(lines[0]);
-  EXPECT_TRUE(has(1, L"0x800401F3") && has(1, common::SystemMessage(CO_E_CLASSSTRING)) &&
-              !has(1, common::SystemMessage(0x80070002))) << common::Utf8(lines[1]);
-  EXPECT_TRUE(has(2, L"\\nothing.ocx") && has(2, L"0x80070002") && has(2, common::SystemMessage(0x80070002)))
-      << common::Utf8(lines[2]);
 }
 
 }  // namespace
