@@ -1,7 +1,7 @@
 // Start-up asks of the control what Form_Load needs and nothing more, shows
 // the saved icon, sets the balloon switch by the control's answer, shows a
-// failing step once; the window's size, tab order and version block; the
-// program without its control says why in one message and ends with 1.
+// failing step once; the window's size and tab order; the program without
+// its control says why in one message and ends with 1.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,7 +15,6 @@
 #include "tests/support/automation.h"
 #include "tests/support/control_server.h"
 #include "tests/support/program.h"
-#include "traylume_version.h"
 
 namespace app_tests {
 namespace {
@@ -129,23 +128,6 @@ TEST(Startup, WithoutItsControlTheProgramSaysWhyInOneMessageAndEndsWith1) {
   }
   ::DeleteFileW(program.c_str());
   ::RemoveDirectoryW(folder.c_str());
-}
-
-TEST(Resources, TheProgramsVersionBlockIsJapaneseAndCarriesTheVersion) {
-  const std::wstring program = common::FolderOf(common::ModulePath(nullptr)) + L"\\TraylumeSample.exe";
-  std::vector<BYTE> block(::GetFileVersionInfoSizeW(program.c_str(), nullptr));
-  ASSERT_FALSE(block.empty());
-  ASSERT_TRUE(::GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
-  DWORD* translation = nullptr;
-  UINT size = 0;
-  ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &size));
-  EXPECT_EQ(*translation, MAKELONG(0x0411, 1200));
-  for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
-    wchar_t* value = nullptr;
-    const std::wstring key = std::wstring(L"\\StringFileInfo\\041104B0\\") + name;
-    ASSERT_TRUE(::VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &size));
-    EXPECT_STREQ(value, L"" TRAYLUME_VERSION_TEXT);
-  }
 }
 
 }  // namespace

@@ -98,13 +98,13 @@ TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStatePassesEventsOnAndCloseU
   ASSERT_EQ(real.As(&ole), S_OK);
   ole->GetExtent(DVASPECT_CONTENT, &extent);
   EXPECT_EQ(std::make_pair(extent.cx, extent.cy), std::make_pair(100L, 200L));
-  EXPECT_EQ(support::EventSinksOf(real).size(), 1u);
   const HWND window = ::FindWindowExW(nullptr, nullptr, traylume::kTrayWindowClass, nullptr);
   ::SendMessageW(window, traylume::kCallbackMessage, traylume::kIconId, WM_RBUTTONDOWN);
   EXPECT_EQ(heard.events, Calls{L"MouseDown 2"});
 
   // No more events (not even from a control that keeps its sinks), the
   // control closes with its site, lets go of it, and goes.
+  ASSERT_EQ(support::EventSinksOf(real).size(), 1u);
   common::ComPtr<IDispatch> kept = support::EventSinksOf(real).at(0);
   host.Close();
   EXPECT_EQ(support::Invoke(kept.get(), contract::dispid::kMouseMove, DISPATCH_METHOD).hr, S_OK);

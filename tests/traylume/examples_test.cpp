@@ -26,17 +26,15 @@ namespace {
 std::vector<std::string> ShownOutput() {
   std::vector<std::string> shown[2];
   for (int i = 0; i < 2; ++i) {
-    std::string path = TRAYLUME_SOURCE_DIR "/docs/reference." + std::string(i ? "en" : "ja") + ".md";
-    if (path[0] == '/') path = "Z:" + path;
+    const std::string path = TRAYLUME_SOURCE_DIR "/docs/reference." + std::string(i ? "en" : "ja") + ".md";
     bool inside = false;
-    for (const std::string& line : support::FileLines(path)) {
+    for (const std::string& line : support::FileLines(path[0] == '/' ? "Z:" + path : path)) {
       if (inside && line == "```") break;
       if (inside) shown[i].push_back(line);
       inside = inside || (line.rfind("```", 0) == 0 && line.find("#tray-events-output ") != std::string::npos);
     }
   }
-  EXPECT_FALSE(shown[0].empty()) << "the reference shows no #tray-events-output";
-  EXPECT_EQ(shown[0], shown[1]) << "the two languages show #tray-events-output otherwise";
+  EXPECT_TRUE(!shown[0].empty() && shown[0] == shown[1]) << "no #tray-events-output, or not the same in both languages";
   return shown[0];
 }
 
