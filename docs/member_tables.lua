@@ -106,8 +106,8 @@ local function fill_table(tbl)
     end
   end
   if filled then
-    for i, spec in ipairs(tbl.colspecs) do
-      tbl.colspecs[i] = { spec[1], i == 6 and 4 / 9 or 1 / 9 }
+    for i, column in ipairs(tbl.colspecs) do
+      tbl.colspecs[i] = { column[1], i == 6 and 4 / 9 or 1 / 9 }
     end
   end
   return tbl

@@ -49,10 +49,8 @@ int FormTest::Background(Ctl id) const {
   const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(
       parent == form->hwnd() ? parent : ::GetParent(parent), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()),
       reinterpret_cast<LPARAM>(Control(id))));
-  for (int index : {COLOR_WINDOW, COLOR_BTNFACE}) {
-    if (brush == ::GetSysColorBrush(index)) return index;
-  }
-  return -1;
+  if (brush == ::GetSysColorBrush(COLOR_WINDOW)) return COLOR_WINDOW;
+  return brush == ::GetSysColorBrush(COLOR_BTNFACE) ? COLOR_BTNFACE : -1;
 }
 
 std::vector<std::wstring> FormTest::LogLines() const {

@@ -1,7 +1,6 @@
 #pragma once
-// Form1 hosting the real control behind the recording proxy, with what it
-// tells the shell recorded and its message boxes recorded instead of shown,
-// and helpers to work it as a user would.
+// Form1 hosting the real control behind the recording proxy, the shell and
+// message boxes recorded, and helpers to work it as a user would.
 
 #include <windows.h>
 

@@ -1,5 +1,4 @@
-// Loading an icon file into Traylume1 and its preview; dropping a file name
-// onto txtIconName.
+// Loading an icon file into Traylume1 and the preview; dropping onto txtIconName.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>

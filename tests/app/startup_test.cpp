@@ -1,7 +1,5 @@
-// Start-up asks of the control what Form_Load needs and nothing more, shows
-// the saved icon, sets the balloon switch by the control's answer, shows a
-// failing step once; the window's size and tab order; the program without
-// its control says why in one message and ends with 1.
+// Start-up: the window, what Form_Load asks of the control, a failing step,
+// the tab order; the program without its control says why and ends with 1.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,8 +20,13 @@ namespace {
 using StartupTest = FormTest;
 using Calls = std::vector<std::wstring>;
 
-TEST_F(StartupTest, TheLoadSelectsTheFirstKindDrawsTheIconTwiceAndSetsTheBalloonSwitchByTheAnswer) {
+TEST_F(StartupTest, TheWindowFollowsTheDpiTheLoadSelectsTheFirstKindDrawsTheIconAndSetsTheBalloonSwitch) {
   CreateForm(144);  // where the box is larger than the 16 x 16 preview
+  RECT client{};  // the client area follows the DPI (500 x 418 at 96), and cannot be resized
+  ::GetClientRect(form->hwnd(), &client);
+  EXPECT_TRUE(client.right == 750 && client.bottom == 627) << client.right << "x" << client.bottom;
+  EXPECT_EQ(::GetWindowLongPtrW(form->hwnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_SYSMENU),
+            WS_SYSMENU);
   EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load", L"let BalloonIcon VT_I4 0", L"get Icon",
                                  L"get BalloonSupported", L"get Icon"}));
   EXPECT_TRUE(messages.empty());
@@ -39,9 +42,7 @@ TEST_F(StartupTest, TheLoadSelectsTheFirstKindDrawsTheIconTwiceAndSetsTheBalloon
   EXPECT_FALSE(Enabled(Ctl::chkBalloon));
 }
 
-// A failing step of the load is shown once and the load stops there, while
-// the window opens; a control that cannot be hosted is shown, and the load
-// still talks to it.
+// A control that cannot be hosted is shown too, and the load still talks to it.
 TEST_F(StartupTest, AFailingStepIsShownOnceAndTheLoadStopsThereWhileTheWindowOpens) {
   proxy->Fail(L"Icon", E_FAIL, L"絵がありません");
   CreateForm();
@@ -58,17 +59,6 @@ TEST_F(StartupTest, AFailingStepIsShownOnceAndTheLoadStopsThereWhileTheWindowOpe
   EXPECT_EQ(proxy->calls.back(), L"get Icon");
 }
 
-TEST_F(StartupTest, TheClientAreaFollowsTheDpiAndCannotBeResized) {
-  for (const auto& [dpi, size] : {std::pair{96, SIZE{500, 418}}, std::pair{144, SIZE{750, 627}}}) {
-    CreateForm(dpi);
-    RECT client{};
-    ::GetClientRect(form->hwnd(), &client);
-    EXPECT_TRUE(client.right == size.cx && client.bottom == size.cy) << dpi << ": " << client.right << "x" << client.bottom;
-    const LONG_PTR style = ::GetWindowLongPtrW(form->hwnd(), GWL_STYLE);
-    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_SYSMENU), WS_SYSMENU);
-  }
-}
-
 TEST_F(StartupTest, TabMovesByTabIndexSkippingWhatCannotTakeTheFocus) {
   CreateForm();
   form->Show(SW_SHOW);
@@ -76,7 +66,6 @@ TEST_F(StartupTest, TabMovesByTabIndexSkippingWhatCannotTakeTheFocus) {
   ASSERT_EQ(::GetFocus(), Control(Ctl::cmdShow));
   auto tab = [&](bool backward) {
     BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
     keys[VK_SHIFT] = backward ? 0x80 : 0;
     ::SetKeyboardState(keys);
     EXPECT_TRUE(form->PreTranslateMessage(MSG{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}}));
@@ -101,7 +90,6 @@ TEST(Startup, WithoutItsControlTheProgramSaysWhyInOneMessageAndEndsWith1) {
                           program.c_str(), FALSE));
   {
     support::Program alone(L"\"" + program + L"\"");
-    ASSERT_TRUE(alone.started());
     const HWND box = alone.WaitForWindow(L"#32770", [] { return true; });
     ASSERT_NE(box, nullptr) << "no message";
     wchar_t text[2048] = {};  // the box may be up before its text is

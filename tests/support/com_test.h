@@ -1,8 +1,7 @@
 #pragma once
-// Base fixture of every COM test: OLE on the test's thread (as on the
-// program's user-interface thread), and at the end every COM object made
-// during the test gone again, ours in the test program and the control's
-// in Traylume.ocx, so a missing Release fails the test that leaked.
+// Base fixture of every COM test: OLE on the test's thread, and at the end
+// every COM object of the test program and of Traylume.ocx gone again, so a
+// missing Release fails the test that leaked.
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
 #pragma once
-// Traylume.ocx as the tests reach it: loaded from the folder of the test
-// program through its exported entry points, so no test needs it
-// registered, and kept loaded for the whole run (COM may load it too).
+// Traylume.ocx beside the test program, reached through its exports (so no
+// test needs it registered), loaded for the whole run (COM may load it too).
 
 #include <windows.h>
 #include <ocidl.h>

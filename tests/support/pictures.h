@@ -1,6 +1,5 @@
 #pragma once
-// Pictures for the tests: solid-coloured icon pictures and icon files, and
-// the colour an icon shows.
+// Solid-coloured icon pictures and icon files, and the colour an icon shows.
 
 #include <windows.h>
 #include <olectl.h>

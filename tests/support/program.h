@@ -46,11 +46,9 @@ class Program {
     ::DeleteFileW(output_.c_str());
   }
 
-  bool started() const { return process_.hProcess != nullptr; }
   // What it printed so far, line by line.
   std::vector<std::string> Printed() const { return FileLines(std::string(output_.begin(), output_.end())); }
-  // Its top-level window of class `className`, once there is one
-  // and `ready` says so; null after the patience runs out.
+  // Its top-level window of class `className` once `ready`; null after the patience.
   template <typename Ready>
   HWND WaitForWindow(const wchar_t* className, Ready ready) const {
     for (ULONGLONG deadline = ::GetTickCount64() + kPatienceMs; ::GetTickCount64() < deadline; ::Sleep(20)) {

@@ -1,8 +1,7 @@
 #pragma once
-// A thin recording proxy in front of the real control: a host or a program
-// talks to the proxy as to the control; the proxy writes down every call it
-// passes on, and can make chosen calls fail or answer a get itself. Other
-// interfaces (events, class info) are the control's own.
+// A proxy in front of the real control that writes down every call it passes
+// on, and can make chosen calls fail or answer a get itself. Other interfaces
+// (events, class info) are the control's own.
 
 #include <windows.h>
 #include <ocidl.h>

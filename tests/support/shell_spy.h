@@ -1,7 +1,6 @@
 #pragma once
-// Records what a module tells the shell about notification icons: while a
-// ShellSpy lives, the module's import of Shell_NotifyIconW points at a
-// recorder, which answers for the shell (the control itself is not changed).
+// While a ShellSpy lives, a module's import of Shell_NotifyIconW points at a
+// recorder that answers for the shell (the module itself is not changed).
 
 #include <windows.h>
 #include <shellapi.h>

@@ -1,6 +1,5 @@
 #pragma once
-// Fixture of the control's tests: a new control from Traylume.ocx, and what
-// it tells the shell recorded instead of reaching the shell.
+// Fixture of the control's tests: a new control, what it tells the shell recorded.
 
 #include <windows.h>
 
@@ -33,8 +32,7 @@ class ControlTest : public support::ComTest {
 // Everything a caller can see of `control`'s state, for comparing.
 std::vector<std::wstring> State(IDispatch* control);
 
-// The state `control` saves in its own stream (IPersistStreamInit), and
-// loading such bytes into a control.
+// The bytes `control` saves to its own stream, and loading such bytes.
 std::vector<BYTE> SavedBytes(IDispatch* control);
 HRESULT LoadBytes(IDispatch* control, const std::vector<BYTE>& bytes);
 

@@ -33,10 +33,8 @@ struct Sink final : common::ComObject<IDispatch> {
   }
 };
 
-// Which callback raises which event, with which button, the event log shows
-// through this control; here: the event's id and Button as a 16-bit integer
-// by reference, the balloon's hiding alike with its timing out, and nothing
-// for messages of no event, another icon's or an unadvised sink.
+// Which callback raises which event the event log shows through this control;
+// here what it cannot: Button's type, BalloonHide, and what raises nothing.
 TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
   const std::pair<UINT, std::wstring> cases[] = {
       {WM_RBUTTONDBLCLK, std::to_wstring(dispid::kDblClick) + L" VT_I2|VT_BYREF 2"},

@@ -1,7 +1,5 @@
-// The C++ example runs as the reference says: it prints exactly the lines
-// the reference shows for it (read from the reference, the same in both
-// languages) and ends with exit code 0. (The script example runs against
-// the installed control in the install test.)
+// The C++ example prints exactly the lines the reference shows and ends with
+// 0. (The script example runs against the installed control in the install test.)
 
 #include <gtest/gtest.h>
 
@@ -20,9 +18,8 @@
 namespace traylume_tests {
 namespace {
 
-// What the reference shows the program printing: the block #tray-events-output
-// of docs/reference.<language>.md, read where it is in the source tree (a
-// Unix path through Wine's Z:), the same in both languages.
+// The block #tray-events-output of docs/reference.<language>.md, the same in
+// both languages, read in the source tree (a Unix path through Wine's Z:).
 std::vector<std::string> ShownOutput() {
   std::vector<std::string> shown[2];
   for (int i = 0; i < 2; ++i) {
@@ -49,13 +46,10 @@ TEST(Examples, EventProgramPrintsWhatTheReferenceShows) {
   const std::wstring program = common::FolderOf(common::ModulePath(nullptr)) + L"\\tray_events.exe";
 
   support::Program events(L"\"" + program + L"\" \"" + icon + L"\"");
-  ASSERT_TRUE(events.started());
   // Ready once it said so: its control's window is up and its sink connected.
   const HWND window = events.WaitForWindow(traylume::kTrayWindowClass, [&] { return !events.Printed().empty(); });
   ASSERT_NE(window, nullptr) << "the program's control has no tray window";
-  // The balloon appears; the user points at the icon, clicks it, double-
-  // clicks it with the right button, clicks the balloon and double-clicks
-  // the icon with the left button.
+  // Balloon, point, click, right double-click, balloon click, left double-click.
   for (UINT message : {UINT{NIN_BALLOONSHOW}, UINT{WM_MOUSEMOVE}, UINT{WM_LBUTTONDOWN}, UINT{WM_LBUTTONUP},
                        UINT{WM_RBUTTONDOWN}, UINT{WM_RBUTTONUP}, UINT{WM_RBUTTONDBLCLK}, UINT{WM_RBUTTONUP},
                        UINT{NIN_BALLOONUSERCLICK}, UINT{WM_LBUTTONDOWN}, UINT{WM_LBUTTONUP}, UINT{WM_LBUTTONDBLCLK}}) {

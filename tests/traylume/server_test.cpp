@@ -44,9 +44,8 @@ std::wstring MachineClassValue(const std::wstring& key, const wchar_t* name) {
   return status == ERROR_SUCCESS ? text : L"<error " + std::to_wstring(status) + L">";
 }
 
-// All of what is written shows in the install test, which holds it against
-// the installer's own rows; here: for all users, what tells COM and hosts
-// how to treat the class, and the ProgID comes and goes with it.
+// Every key is held against the installer's rows in the install test; here
+// what tells COM and hosts how to treat the class, written for all users.
 TEST_F(ServerTest, RegistrationMakesTheProgIdKnownAndUnregistrationTakesItAway) {
   CLSID found = CLSID_NULL;
   ASSERT_EQ(support::RegisterControl(), S_OK);
