@@ -74,8 +74,16 @@ wine_font_dir=/usr/share/wine/fonts
 # a window is slow without one), a Japanese face for Wine's own captions and
 # task bar, and the Marlett font for the glyphs of the caption buttons.
 prepare_prefix() {
-  local stamp="$WINEPREFIX/.traylume-ready-4"
-  if [ -f "$stamp" ]; then return 0; fi
+  local stamp="$WINEPREFIX/.traylume-ready-4" made
+  # A 64-bit prefix made where 32-bit code could not run has no 32-bit half
+  # (no SysWOW64 programs): the stamp says how it was made, and a prefix made
+  # otherwise than this machine would make it now is made again.
+  made=$(can_run_32bit && echo "32-bit code runs" || echo "32-bit code does not run")
+  if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$made" ]; then return 0; fi
+  if [ -e "$WINEPREFIX" ]; then
+    "$WINESERVER" -k >/dev/null 2>&1
+    rm -rf "$WINEPREFIX"
+  fi
   mkdir -p "$WINEPREFIX"
   "$WINELOADER" wineboot -i >/dev/null 2>&1
   # Wine draws the caption buttons (close, minimise) as letters of Marlett:
@@ -100,7 +108,7 @@ prepare_prefix() {
   "$WINELOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   if [ "$WINEARCH" = win64 ]; then seed_32bit_classes; fi
   "$WINESERVER" -w
-  touch "$stamp"
+  echo "$made" >"$stamp"
 }
 
 # A 64-bit Windows always has classes registered in the 32-bit registry
