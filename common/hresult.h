@@ -44,6 +44,13 @@ HRESULT ReportFailure(const char* file, int line, HRESULT hr);
 // Returns the failure `hr`, reported (a refusal decided here).
 #define RETURN_HR(hr) return ::common::ReportFailure(__FILE__, __LINE__, (hr))
 
+// Returns the thread's last Win32 error, reported, when `condition` holds
+// (right after a call that failed and set it).
+#define RETURN_LAST_ERROR_IF(condition)                      \
+  do {                                                       \
+    if (condition) RETURN_HR(::common::LastErrorHr());       \
+  } while (0)
+
 // Reports the failure of `expr` and goes on; evaluates to its HRESULT.
 #define LOG_IF_FAILED(expr) ::common::LogIfFailed(__FILE__, __LINE__, (expr))
 

@@ -61,6 +61,13 @@ class WindowBase {
     return window ? S_OK : LastErrorHr();
   }
 
+  // Stops the window calling this object, which is going away, without
+  // destroying the window.
+  void Detach() {
+    if (hwnd_) ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+  }
+
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(hwnd_, message, wParam, lParam);
   }
