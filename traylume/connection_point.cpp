@@ -26,21 +26,30 @@ using PointEnumerator =
 }  // namespace
 
 STDMETHODIMP ConnectionPoint::GetConnectionInterface(IID* iid) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!iid) return E_POINTER;
   *iid = sinks_->eventInterface();
   return S_OK;
 }
 
 STDMETHODIMP ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** container) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!container) return E_POINTER;
   return container_.CopyTo(container);
 }
 
-STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) { return sinks_->Advise(sink, cookie); }
+STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
+  return sinks_->Advise(sink, cookie);
+}
 
-STDMETHODIMP ConnectionPoint::Unadvise(DWORD cookie) { return sinks_->Unadvise(cookie); }
+STDMETHODIMP ConnectionPoint::Unadvise(DWORD cookie) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
+  return sinks_->Unadvise(cookie);
+}
 
 STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** connections) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!connections) return E_POINTER;
   *connections = nullptr;
   std::vector<StoredConnection> items;

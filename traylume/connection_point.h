@@ -7,6 +7,7 @@
 
 #include "common/com_object.h"
 #include "traylume/event_sinks.h"
+#include "traylume/home_thread.h"
 
 namespace traylume {
 
@@ -24,6 +25,7 @@ class ConnectionPoint final : public common::ComObject<IConnectionPoint> {
  private:
   common::ComPtr<IConnectionPointContainer> container_;
   EventSinks* sinks_;
+  HomeThread home_;  // its container's, where it is made
 };
 
 // IEnumConnectionPoints over `point` alone.

@@ -104,12 +104,14 @@ const TraylumeControl::DispatchMember* TraylumeControl::FindMember(DISPID id) {
 // --- IDispatch ---
 
 STDMETHODIMP TraylumeControl::GetTypeInfoCount(UINT* count) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!count) return E_POINTER;
   *count = 1;
   return S_OK;
 }
 
 STDMETHODIMP TraylumeControl::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!info) return E_POINTER;
   *info = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
@@ -120,11 +122,13 @@ STDMETHODIMP TraylumeControl::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
 }
 
 STDMETHODIMP TraylumeControl::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   return common::IdsOfNames(kMembers, iid, names, count, ids);
 }
 
 STDMETHODIMP TraylumeControl::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO* exception, UINT* argError) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   const DispatchMember* member = FindMember(id);
   if (!member) return DISP_E_MEMBERNOTFOUND;
@@ -206,23 +210,24 @@ HRESULT TraylumeControl::GetBalloonText(VARIANT* value) { return TextValue(tray_
 
 HRESULT TraylumeControl::PutBalloonText(const VARIANT& value, ControlError* error) {
   tray_.SetBalloonText(Text(value));
-  return Changed(error);
+  return BalloonChanged(error);
 }
 
 HRESULT TraylumeControl::GetAutoRefresh(VARIANT* value) { return BoolValue(autoRefresh_, value); }
 
 HRESULT TraylumeControl::PutAutoRefresh(const VARIANT& value, ControlError* error) {
   autoRefresh_ = IsOn(value);
-  // Switching it on brings the icon up to date at once: from now on
-  // nothing is left pending.
-  return Changed(error);
+  // Switching it on brings the icon up to date at once, the balloon too:
+  // from now on nothing is left pending.
+  if (!autoRefresh_) return S_OK;
+  return ShellStep(tray_.Apply(), texts::kUpdateFailed, error);
 }
 
 HRESULT TraylumeControl::GetBalloonSound(VARIANT* value) { return BoolValue(tray_.balloonSound(), value); }
 
 HRESULT TraylumeControl::PutBalloonSound(const VARIANT& value, ControlError* error) {
   tray_.SetBalloonSound(IsOn(value));
-  return Changed(error);
+  return BalloonChanged(error);
 }
 
 HRESULT TraylumeControl::GetBalloon(VARIANT* value) { return BoolValue(tray_.balloon(), value); }
@@ -236,7 +241,7 @@ HRESULT TraylumeControl::GetBalloonTitle(VARIANT* value) { return TextValue(tray
 
 HRESULT TraylumeControl::PutBalloonTitle(const VARIANT& value, ControlError* error) {
   tray_.SetBalloonTitle(Text(value));
-  return Changed(error);
+  return BalloonChanged(error);
 }
 
 HRESULT TraylumeControl::GetToolTipText(VARIANT* value) { return TextValue(tray_.toolTip(), value); }
@@ -255,7 +260,7 @@ HRESULT TraylumeControl::GetBalloonIcon(VARIANT* value) {
 
 HRESULT TraylumeControl::PutBalloonIcon(const VARIANT& value, ControlError* error) {
   tray_.SetBalloonIcon(V_I4(&value));
-  return Changed(error);
+  return BalloonChanged(error);
 }
 
 HRESULT TraylumeControl::GetIcon(VARIANT* value) {
@@ -277,13 +282,13 @@ HRESULT TraylumeControl::PutIcon(const VARIANT& value, ControlError* error) {
     }
   }
   // Nothing (a null object) brings back the control's own icon.
-  NotifyIcon::SharedIcon trayIcon;
+  SharedTrayIcon trayIcon;
   RETURN_IF_FAILED(PrepareIcon(picture, &trayIcon, error));
   UseIcon(std::move(picture), std::move(trayIcon));
   return Changed(error);
 }
 
-HRESULT TraylumeControl::PrepareIcon(common::ComPtr<IPictureDisp> picture, NotifyIcon::SharedIcon* trayIcon,
+HRESULT TraylumeControl::PrepareIcon(common::ComPtr<IPictureDisp> picture, SharedTrayIcon* trayIcon,
                                      ControlError* error) {
   if (!picture) {
     *trayIcon = defaultTrayIcon_;
@@ -294,8 +299,7 @@ HRESULT TraylumeControl::PrepareIcon(common::ComPtr<IPictureDisp> picture, Notif
     *error = {CTL_E_INVALIDPICTURE, texts::kNotAPicture};
     return DISP_E_EXCEPTION;
   }
-  common::UniqueIcon icon;
-  const HRESULT hr = TrayIconFromPicture(pictureObject.get(), &icon);
+  const HRESULT hr = TrayIconFromPicture(pictureObject.get(), ShellIconSize(), trayIcon);
   if (hr == CTL_E_INVALIDPICTURE) {
     *error = {hr, texts::kUnusablePicture};
     return DISP_E_EXCEPTION;
@@ -304,49 +308,31 @@ HRESULT TraylumeControl::PrepareIcon(common::ComPtr<IPictureDisp> picture, Notif
     *error = {hr, texts::kIconConversionFailed};
     return DISP_E_EXCEPTION;
   }
-  *trayIcon = std::make_shared<const common::UniqueIcon>(std::move(icon));
   return S_OK;
 }
 
-void TraylumeControl::UseIcon(common::ComPtr<IPictureDisp> picture, NotifyIcon::SharedIcon trayIcon) {
+void TraylumeControl::UseIcon(common::ComPtr<IPictureDisp> picture, SharedTrayIcon trayIcon) {
   picture_ = std::move(picture);
   tray_.SetIcon(std::move(trayIcon));
   dirty_ = true;
 }
 
-HRESULT TraylumeControl::Changed(ControlError* error) {
-  if (!autoRefresh_) return S_OK;
-  const HRESULT hr = tray_.Apply();
-  if (FAILED(hr)) {
-    *error = {hr, texts::kUpdateFailed};
-    return DISP_E_EXCEPTION;
-  }
-  return S_OK;
-}
-
 HRESULT TraylumeControl::CallRefresh(ControlError* error) {
-  const HRESULT hr = tray_.Apply();
-  if (FAILED(hr)) {
-    *error = {hr, texts::kUpdateFailed};
-    return DISP_E_EXCEPTION;
-  }
-  return S_OK;
+  window_.StopTimer(kBalloonSettleTimer);
+  return ShellStep(tray_.Apply(), texts::kUpdateFailed, error);
 }
 
 HRESULT TraylumeControl::CallShowIcon(ControlError* error) {
   // A closed control gets its window back: showing the icon again is what
   // the caller asks for.
   RETURN_IF_FAILED(EnsureWindow(error));
-  const HRESULT hr = tray_.Show();
-  if (FAILED(hr)) {
-    *error = {hr, texts::kShowFailed};
-    return DISP_E_EXCEPTION;
-  }
-  return S_OK;
+  window_.StopTimer(kBalloonSettleTimer);
+  return ShellStep(tray_.Show(), texts::kShowFailed, error);
 }
 
 HRESULT TraylumeControl::CallHideIcon(ControlError*) {
   tray_.Hide();
+  WatchForTaskBar();
   return S_OK;
 }
 

@@ -8,39 +8,54 @@
 namespace traylume {
 
 STDMETHODIMP TraylumeControl::SetClientSite(IOleClientSite* site) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   site_ = common::ComPtr<IOleClientSite>(site);
   return S_OK;
 }
 
 STDMETHODIMP TraylumeControl::GetClientSite(IOleClientSite** site) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!site) return E_POINTER;
   return site_.CopyTo(site);
 }
 
-STDMETHODIMP TraylumeControl::SetHostNames(LPCOLESTR, LPCOLESTR) { return S_OK; }
+STDMETHODIMP TraylumeControl::SetHostNames(LPCOLESTR, LPCOLESTR) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
+  return S_OK;
+}
 
 STDMETHODIMP TraylumeControl::Close(DWORD saveOption) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (saveOption == OLECLOSE_SAVEIFDIRTY && dirty_ && site_) site_->SaveObject();
   Shutdown();
   if (adviseHolder_) adviseHolder_->SendOnClose();
   return S_OK;
 }
 
-STDMETHODIMP TraylumeControl::SetMoniker(DWORD, IMoniker*) { return E_NOTIMPL; }
+STDMETHODIMP TraylumeControl::SetMoniker(DWORD, IMoniker*) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
+  return E_NOTIMPL;
+}
 
 STDMETHODIMP TraylumeControl::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (moniker) *moniker = nullptr;
   return E_NOTIMPL;
 }
 
-STDMETHODIMP TraylumeControl::InitFromData(IDataObject*, BOOL, DWORD) { return E_NOTIMPL; }
+STDMETHODIMP TraylumeControl::InitFromData(IDataObject*, BOOL, DWORD) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
+  return E_NOTIMPL;
+}
 
 STDMETHODIMP TraylumeControl::GetClipboardData(DWORD, IDataObject** data) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (data) *data = nullptr;
   return E_NOTIMPL;
 }
 
 STDMETHODIMP TraylumeControl::DoVerb(LONG verb, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   switch (verb) {
     case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
@@ -54,22 +69,34 @@ STDMETHODIMP TraylumeControl::DoVerb(LONG verb, LPMSG, IOleClientSite*, LONG, HW
 }
 
 STDMETHODIMP TraylumeControl::EnumVerbs(IEnumOLEVERB** verbs) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (verbs) *verbs = nullptr;
   return OLEOBJ_E_NOVERBS;
 }
 
-STDMETHODIMP TraylumeControl::Update() { return S_OK; }
+STDMETHODIMP TraylumeControl::Update() {
+  RETURN_IF_NOT_HOME_THREAD(home_);
+  return S_OK;
+}
 
-STDMETHODIMP TraylumeControl::IsUpToDate() { return S_OK; }
+STDMETHODIMP TraylumeControl::IsUpToDate() {
+  RETURN_IF_NOT_HOME_THREAD(home_);
+  return S_OK;
+}
 
-STDMETHODIMP TraylumeControl::GetUserClassID(CLSID* clsid) { return GetClassID(clsid); }
+STDMETHODIMP TraylumeControl::GetUserClassID(CLSID* clsid) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
+  return GetClassID(clsid);
+}
 
 STDMETHODIMP TraylumeControl::GetUserType(DWORD, LPOLESTR* name) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (name) *name = nullptr;
   return OLE_S_USEREG;
 }
 
 STDMETHODIMP TraylumeControl::SetExtent(DWORD aspect, SIZEL* size) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!size) return E_POINTER;
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (size->cx < 0 || size->cy < 0) return E_INVALIDARG;
@@ -79,6 +106,7 @@ STDMETHODIMP TraylumeControl::SetExtent(DWORD aspect, SIZEL* size) {
 }
 
 STDMETHODIMP TraylumeControl::GetExtent(DWORD aspect, SIZEL* size) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!size) return E_POINTER;
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   *size = extent_;
@@ -86,6 +114,7 @@ STDMETHODIMP TraylumeControl::GetExtent(DWORD aspect, SIZEL* size) {
 }
 
 STDMETHODIMP TraylumeControl::Advise(IAdviseSink* sink, DWORD* connection) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!connection) return E_POINTER;
   *connection = 0;
   if (!sink) return E_INVALIDARG;  // it would be called when the control closes
@@ -94,11 +123,13 @@ STDMETHODIMP TraylumeControl::Advise(IAdviseSink* sink, DWORD* connection) {
 }
 
 STDMETHODIMP TraylumeControl::Unadvise(DWORD connection) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!adviseHolder_) return OLE_E_NOCONNECTION;
   return adviseHolder_->Unadvise(connection);
 }
 
 STDMETHODIMP TraylumeControl::EnumAdvise(IEnumSTATDATA** advises) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!advises) return E_POINTER;
   *advises = nullptr;
   if (!adviseHolder_) return S_OK;  // no connections: no enumerator
@@ -106,11 +137,15 @@ STDMETHODIMP TraylumeControl::EnumAdvise(IEnumSTATDATA** advises) {
 }
 
 STDMETHODIMP TraylumeControl::GetMiscStatus(DWORD, DWORD* status) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!status) return E_POINTER;
   *status = kMiscStatus;
   return S_OK;
 }
 
-STDMETHODIMP TraylumeControl::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
+STDMETHODIMP TraylumeControl::SetColorScheme(LOGPALETTE*) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
+  return E_NOTIMPL;
+}
 
 }  // namespace traylume

@@ -58,15 +58,6 @@ HRESULT LogBadValue(IErrorLog* errors, const wchar_t* key, const ControlError& e
   return ReportError(error, IID_IPersistPropertyBag);
 }
 
-HRESULT SavePictureBytes(IPictureDisp* picture, std::vector<BYTE>* bytes) {
-  common::ComPtr<IPersistStream> persist;
-  RETURN_IF_FAILED(common::ComPtr<IPictureDisp>(picture).As(&persist));
-  common::ComPtr<IStream> memory;
-  RETURN_IF_FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, memory.put()));
-  RETURN_IF_FAILED(persist->Save(memory.get(), TRUE));
-  return StreamContents(memory.get(), bytes);
-}
-
 HRESULT LoadPictureBytes(const std::vector<BYTE>& bytes, common::ComPtr<IPictureDisp>* picture) {
   // The platform's loader trusts the sizes inside the bytes: only bytes
   // whose every size lies within them go on to it.
@@ -114,6 +105,7 @@ void TraylumeControl::ResetToInitialValues() {
 // --- IPersist ---
 
 STDMETHODIMP TraylumeControl::GetClassID(CLSID* clsid) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!clsid) return E_POINTER;
   *clsid = CLSID_Traylume;
   return S_OK;
@@ -122,11 +114,15 @@ STDMETHODIMP TraylumeControl::GetClassID(CLSID* clsid) {
 // --- IPersistPropertyBag / IPersistStreamInit ---
 
 STDMETHODIMP TraylumeControl::InitNew() {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   ResetToInitialValues();
   return S_OK;
 }
 
-STDMETHODIMP TraylumeControl::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
+STDMETHODIMP TraylumeControl::IsDirty() {
+  RETURN_IF_NOT_HOME_THREAD(home_);
+  return dirty_ ? S_OK : S_FALSE;
+}
 
 HRESULT TraylumeControl::ReadBag(IPropertyBag* bag, IErrorLog* errors, SavedProperties* properties) {
   const ControlError mistyped{DISP_E_TYPEMISMATCH, texts::kSavedValueMistyped};
@@ -159,6 +155,7 @@ HRESULT TraylumeControl::ReadBag(IPropertyBag* bag, IErrorLog* errors, SavedProp
 }
 
 STDMETHODIMP TraylumeControl::Load(IPropertyBag* bag, IErrorLog* errors) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!bag) return E_POINTER;
   return common::NoThrow([&] {
     // A key the bag does not have keeps the value the control has now.
@@ -170,6 +167,7 @@ STDMETHODIMP TraylumeControl::Load(IPropertyBag* bag, IErrorLog* errors) {
 }
 
 STDMETHODIMP TraylumeControl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!bag) return E_POINTER;
   VARIANT value;
   V_VT(&value) = VT_I4;
@@ -233,6 +231,7 @@ HRESULT TraylumeControl::WriteStream(IStream* stream) {
 }
 
 STDMETHODIMP TraylumeControl::Load(IStream* stream) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!stream) return E_POINTER;
   return common::NoThrow([&] {
     SavedProperties properties;
@@ -243,6 +242,7 @@ STDMETHODIMP TraylumeControl::Load(IStream* stream) {
 }
 
 STDMETHODIMP TraylumeControl::Save(IStream* stream, BOOL clearDirty) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!stream) return E_POINTER;
   RETURN_IF_FAILED(WriteStream(stream));
   if (clearDirty) dirty_ = false;
@@ -250,6 +250,7 @@ STDMETHODIMP TraylumeControl::Save(IStream* stream, BOOL clearDirty) {
 }
 
 STDMETHODIMP TraylumeControl::GetSizeMax(ULARGE_INTEGER* size) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!size) return E_POINTER;
   common::ComPtr<IStream> memory;
   RETURN_IF_FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, memory.put()));

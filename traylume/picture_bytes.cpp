@@ -20,6 +20,13 @@ class Bytes {
   bool U16(uint64_t offset, uint16_t* value) const { return Read(offset, value); }
   bool U32(uint64_t offset, uint32_t* value) const { return Read(offset, value); }
   bool I32(uint64_t offset, int32_t* value) const { return Read(offset, value); }
+  bool U32BigEndian(uint64_t offset, uint32_t* value) const {
+    if (!Read(offset, value)) return false;
+    const uint32_t v = *value;
+    *value = (v >> 24) | ((v >> 8) & 0xFF00) | ((v << 8) & 0xFF0000) | (v << 24);
+    return true;
+  }
+  const BYTE* At(uint64_t offset) const { return data_ + offset; }
   Bytes From(uint64_t offset, uint64_t count) const { return Bytes(data_ + offset, count); }
 
  private:
@@ -75,9 +82,35 @@ uint64_t RowBytes(int32_t width, uint16_t bitCount) {
   return ((static_cast<uint64_t>(width) * bitCount + 31) / 32) * 4;
 }
 
-// One image of an icon file: header, colour table, colour pixels and the
-// one-bit mask, all within the image's own bytes. PNG images are not taken.
-bool IsWellFormedIconImage(const Bytes& image) {
+// A PNG image: its signature, then chunks that each lie within the image,
+// the first its header (IHDR) with a size an icon can have, up to its end
+// (IEND).
+bool IsWellFormedPngImage(const Bytes& image, int32_t* width, int32_t* height) {
+  static const BYTE kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  constexpr uint32_t kHeader = 0x49484452;  // "IHDR"
+  constexpr uint32_t kEnd = 0x49454E44;     // "IEND"
+  if (!image.Has(0, sizeof(kSignature)) || std::memcmp(image.At(0), kSignature, sizeof(kSignature)) != 0) {
+    return false;
+  }
+  uint32_t length = 0, type = 0, x = 0, y = 0;
+  if (!image.U32BigEndian(8, &length) || !image.U32BigEndian(12, &type) || type != kHeader || length != 13) return false;
+  if (!image.U32BigEndian(16, &x) || !image.U32BigEndian(20, &y)) return false;
+  constexpr uint32_t kMaxSide = static_cast<uint32_t>(kMaxIconSide);
+  if (x == 0 || y == 0 || x > kMaxSide || y > kMaxSide) return false;
+  *width = static_cast<int32_t>(x);
+  *height = static_cast<int32_t>(y);
+  // Each chunk: length, type, data, checksum.
+  for (uint64_t at = 8;; at += 12 + static_cast<uint64_t>(length)) {
+    if (!image.U32BigEndian(at, &length) || !image.U32BigEndian(at + 4, &type)) return false;
+    if (!image.Has(at + 8, static_cast<uint64_t>(length) + 4)) return false;
+    if (type == kEnd) return true;
+  }
+}
+
+// One image of an icon file, a PNG file or a DIB: header, colour table,
+// colour pixels and the one-bit mask, all within the image's own bytes.
+bool IsWellFormedIconImage(const Bytes& image, int32_t* width, int32_t* height) {
+  if (IsWellFormedPngImage(image, width, height)) return true;
   DibHeader header;
   uint64_t prefix = 0;
   if (!ReadDibHeader(image, 0, &header) || header.height < 0) return false;
@@ -86,21 +119,26 @@ bool IsWellFormedIconImage(const Bytes& image) {
   const uint64_t rows = static_cast<uint64_t>(header.height) / 2;
   if (rows == 0) return false;
   const uint64_t pixels = RowBytes(header.width, header.bitCount) * rows + RowBytes(header.width, 1) * rows;
+  *width = header.width;
+  *height = static_cast<int32_t>(rows);
   return image.Has(0, prefix) && image.Has(prefix, pixels);
 }
 
-bool IsWellFormedIconFile(const Bytes& file) {
+bool ReadIconImages(const Bytes& file, std::vector<IconFileImage>* images) {
   uint16_t reserved = 0, type = 0, count = 0;
   if (!file.U16(0, &reserved) || !file.U16(2, &type) || !file.U16(4, &count)) return false;
   if (reserved != 0 || type != 1 || count == 0 || count > kMaxIconImages) return false;
   const uint64_t directoryEnd = 6 + 16 * static_cast<uint64_t>(count);
   if (!file.Has(0, directoryEnd)) return false;
+  images->clear();
   for (uint64_t i = 0; i < count; ++i) {
     const uint64_t entry = 6 + 16 * i;
     uint32_t size = 0, offset = 0;
     if (!file.U32(entry + 8, &size) || !file.U32(entry + 12, &offset)) return false;
     if (offset < directoryEnd || !file.Has(offset, size)) return false;
-    if (!IsWellFormedIconImage(file.From(offset, size))) return false;
+    int32_t width = 0, height = 0;
+    if (!IsWellFormedIconImage(file.From(offset, size), &width, &height)) return false;
+    images->push_back({file.At(entry), file.At(offset), size, width, height});
   }
   return true;
 }
@@ -122,17 +160,45 @@ bool IsWellFormedBitmapFile(const Bytes& file) {
 
 }  // namespace
 
-bool IsWellFormedSavedPicture(const BYTE* data, size_t size) {
+bool ReadIconFile(const BYTE* data, size_t size, std::vector<IconFileImage>* images) {
+  return data && ReadIconImages(Bytes(data, size), images);
+}
+
+namespace {
+
+// The file within a saved picture: false when the marker or length is off.
+bool SavedFile(const BYTE* data, size_t size, Bytes* file) {
   if (!data) return false;
   const Bytes saved(data, size);
   uint32_t marker = 0, length = 0;
   if (!saved.U32(0, &marker) || !saved.U32(4, &length)) return false;
   if (marker != kSavedPictureMarker || static_cast<uint64_t>(length) != saved.size() - 8) return false;
-  const Bytes file = saved.From(8, length);
+  *file = saved.From(8, length);
+  return true;
+}
+
+bool IsBitmapFile(const Bytes& file) {
   uint16_t signature = 0;
-  if (!file.U16(0, &signature)) return false;
-  if (signature == 0x4D42) return IsWellFormedBitmapFile(file);  // "BM"
-  return IsWellFormedIconFile(file);
+  return file.U16(0, &signature) && signature == 0x4D42;  // "BM"
+}
+
+}  // namespace
+
+bool IsWellFormedSavedPicture(const BYTE* data, size_t size) {
+  Bytes file(nullptr, 0);
+  if (!SavedFile(data, size, &file)) return false;
+  if (IsBitmapFile(file)) return IsWellFormedBitmapFile(file);
+  std::vector<IconFileImage> images;
+  return ReadIconImages(file, &images);
+}
+
+bool SavedIconFile(const BYTE* data, size_t size, const BYTE** file, size_t* fileSize) {
+  Bytes saved(nullptr, 0);
+  std::vector<IconFileImage> images;
+  if (!SavedFile(data, size, &saved) || IsBitmapFile(saved) || !ReadIconImages(saved, &images)) return false;
+  *file = saved.At(0);
+  *fileSize = static_cast<size_t>(saved.size());
+  return true;
 }
 
 }  // namespace traylume

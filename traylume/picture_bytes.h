@@ -8,8 +8,28 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 namespace traylume {
+
+// One image of an icon file. Its size is the image's own (the directory's
+// bytes may say otherwise); the pointers lie in the file's bytes.
+struct IconFileImage {
+  const BYTE* entry;  // its 16-byte directory entry
+  const BYTE* bits;   // a DIB (header, colours, pixels, mask) or a PNG file
+  uint32_t size;
+  int width;
+  int height;
+};
+
+// The images of the icon file `data`; false when any of its counts, sizes
+// and offsets does not lie within the bytes present.
+bool ReadIconFile(const BYTE* data, size_t size, std::vector<IconFileImage>* images);
+
+// The icon file within a saved picture's bytes; false when they hold none,
+// or a damaged one.
+bool SavedIconFile(const BYTE* data, size_t size, const BYTE** file, size_t* fileSize);
 
 // True when `data` is a saved icon (every image of it) or bitmap whose
 // every count, size and offset lies within the bytes actually present.

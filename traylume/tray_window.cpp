@@ -20,7 +20,25 @@ HRESULT TrayWindow::Create(TrayWindowListener* listener) {
 
 void TrayWindow::Destroy() {
   listener_ = nullptr;
-  if (hwnd()) ::DestroyWindow(hwnd());
+  const HWND window = hwnd();
+  if (!window) return;
+  if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) {
+    ::DestroyWindow(window);
+    return;
+  }
+  // The last reference went on another thread, which cannot destroy this
+  // window: detached from this object (which is about to go), the window
+  // closes itself on its own thread.
+  Detach();
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void TrayWindow::StartTimer(UINT_PTR timer, UINT milliseconds) {
+  if (hwnd() && !::SetTimer(hwnd(), timer, milliseconds, nullptr)) LOG_IF_FAILED(common::LastErrorHr());
+}
+
+void TrayWindow::StopTimer(UINT_PTR timer) {
+  if (hwnd()) ::KillTimer(hwnd(), timer);
 }
 
 LRESULT TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -34,6 +52,9 @@ LRESULT TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   switch (message) {
+    case WM_TIMER:
+      if (listener_) listener_->OnTimer(wParam);
+      return 0;
     case WM_CLOSE:
       return 0;  // lives as long as its control, not until someone asks
     case WM_DESTROY:

@@ -19,12 +19,19 @@ constexpr const wchar_t kTrayWindowClass[] = L"TraylumeTrayWindow";
 constexpr UINT kCallbackMessage = WM_APP + 1;
 constexpr UINT kIconId = 1;
 
+// The control's timers on its window: balloon changes settling, and adding
+// the icon again while it waits for a task bar.
+constexpr UINT_PTR kBalloonSettleTimer = 1;
+constexpr UINT_PTR kTaskBarRetryTimer = 2;
+
 class TrayWindowListener {
  public:
   // A callback from the shell: WM_MOUSEMOVE, WM_LBUTTONDOWN, NIN_BALLOONSHOW...
   virtual void OnNotifyIconMessage(UINT message) = 0;
   // The shell's task bar was (re)created: icons have to be added again.
   virtual void OnTaskbarCreated() = 0;
+  // A timer started with StartTimer is due.
+  virtual void OnTimer(UINT_PTR timer) = 0;
   // The window is being destroyed by someone other than its owner.
   virtual void OnWindowDestroyed() = 0;
 
@@ -39,8 +46,13 @@ class TrayWindow : public common::WindowBase<TrayWindow> {
 
   // Creates the window on the calling thread; callbacks go to `listener`.
   HRESULT Create(TrayWindowListener* listener);
+  // Destroys the window; from another thread, which cannot, it asks the
+  // window's own thread to, and the window no longer calls back.
   void Destroy();
   HWND get() const { return hwnd(); }
+  // (Re)starts `timer` to come due once every `milliseconds`; stops it.
+  void StartTimer(UINT_PTR timer, UINT milliseconds);
+  void StopTimer(UINT_PTR timer);
 
  private:
   friend class common::WindowBase<TrayWindow>;

@@ -12,6 +12,12 @@
 namespace traylume {
 namespace {
 
+// Balloon changes wait until none has come for this long.
+constexpr UINT kBalloonSettleDelay = 500;
+// While the icon waits for a task bar: a try every 10 s, six times.
+constexpr UINT kTaskBarRetryInterval = 10000;
+constexpr int kTaskBarRetries = 6;
+
 // What each tray callback becomes: the event and its button code.
 struct CallbackEvent {
   UINT message;
@@ -53,11 +59,11 @@ TraylumeControl::~TraylumeControl() { Shutdown(); }
 
 HRESULT TraylumeControl::Initialize() {
   common::UniqueIcon icon;
-  RETURN_IF_FAILED(MakeDefaultIcon(&icon));
-  common::UniqueIcon trayCopy(::CopyIcon(icon.get()));
-  if (!trayCopy) return common::LastErrorHr();
-  defaultTrayIcon_ = std::make_shared<const common::UniqueIcon>(std::move(trayCopy));
+  RETURN_IF_FAILED(MakeDefaultIcon({kDefaultPictureSide, kDefaultPictureSide}, &icon));
   RETURN_IF_FAILED(PictureFromIcon(&icon, &defaultPicture_));
+  defaultTrayIcon_ = DefaultTrayIcon();
+  HICON trayIcon = nullptr;
+  RETURN_IF_FAILED(defaultTrayIcon_->At(ShellIconSize(), &trayIcon));
   tray_.SetIcon(defaultTrayIcon_);
   return EnsureWindow(nullptr);
 }
@@ -82,6 +88,7 @@ HRESULT TraylumeControl::EnsureWindow(ControlError* error) {
 
 void TraylumeControl::Shutdown() {
   tray_.Hide();
+  WatchForTaskBar();
   window_.Destroy();
   tray_.SetWindow(nullptr);
 }
@@ -105,16 +112,67 @@ void TraylumeControl::OnNotifyIconMessage(UINT message) {
   }
 }
 
-void TraylumeControl::OnTaskbarCreated() { tray_.Restore(); }
+HRESULT TraylumeControl::Changed(ControlError* error) {
+  if (!autoRefresh_) return S_OK;
+  return ShellStep(tray_.BalloonSettling() ? tray_.ApplyAllButBalloon() : tray_.Apply(), texts::kUpdateFailed,
+                   error);
+}
+
+HRESULT TraylumeControl::BalloonChanged(ControlError* error) {
+  // Each balloon is a notification of its own on Windows 10 and later:
+  // a title being typed would give one per key.
+  if (autoRefresh_ && tray_.BalloonSettling()) window_.StartTimer(kBalloonSettleTimer, kBalloonSettleDelay);
+  return Changed(error);
+}
+
+HRESULT TraylumeControl::ShellStep(HRESULT hr, const wchar_t* text, ControlError* error) {
+  WatchForTaskBar();
+  if (SUCCEEDED(hr)) return S_OK;
+  *error = {hr, text};
+  return DISP_E_EXCEPTION;
+}
+
+void TraylumeControl::OnTaskbarCreated() {
+  tray_.Restore();
+  WatchForTaskBar();
+}
+
+void TraylumeControl::OnTimer(UINT_PTR timer) {
+  if (timer == kBalloonSettleTimer) {
+    // The balloon's changes have settled: one balloon with the last values.
+    window_.StopTimer(kBalloonSettleTimer);
+    if (autoRefresh_) LOG_IF_FAILED(tray_.Apply());
+  } else if (timer == kTaskBarRetryTimer) {
+    // For a shell that never announces its task bar; after the last try
+    // only the announcement adds the icon.
+    if (--taskBarRetriesLeft_ <= 0) window_.StopTimer(kTaskBarRetryTimer);
+    if (tray_.waitingForTaskBar()) LOG_IF_FAILED(tray_.Show());
+  }
+  WatchForTaskBar();
+}
+
+void TraylumeControl::WatchForTaskBar() {
+  const bool waiting = tray_.waitingForTaskBar();
+  if (waiting == watchingForTaskBar_) return;
+  watchingForTaskBar_ = waiting;
+  if (waiting) {
+    taskBarRetriesLeft_ = kTaskBarRetries;
+    window_.StartTimer(kTaskBarRetryTimer, kTaskBarRetryInterval);
+  } else {
+    window_.StopTimer(kTaskBarRetryTimer);
+  }
+}
 
 void TraylumeControl::OnWindowDestroyed() {
   tray_.Hide();
+  watchingForTaskBar_ = false;
   tray_.SetWindow(nullptr);
 }
 
 // --- IProvideClassInfo2 ---
 
 STDMETHODIMP TraylumeControl::GetClassInfo(ITypeInfo** info) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!info) return E_POINTER;
   *info = nullptr;
   common::ComPtr<ITypeInfo> typeInfo;
@@ -124,6 +182,7 @@ STDMETHODIMP TraylumeControl::GetClassInfo(ITypeInfo** info) {
 }
 
 STDMETHODIMP TraylumeControl::GetGUID(DWORD kind, GUID* guid) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!guid) return E_POINTER;
   *guid = GUID_NULL;
   if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
@@ -134,6 +193,7 @@ STDMETHODIMP TraylumeControl::GetGUID(DWORD kind, GUID* guid) {
 // --- IConnectionPointContainer ---
 
 STDMETHODIMP TraylumeControl::EnumConnectionPoints(IEnumConnectionPoints** points) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!points) return E_POINTER;
   *points = nullptr;
   common::ComPtr<IConnectionPoint> point;
@@ -142,6 +202,7 @@ STDMETHODIMP TraylumeControl::EnumConnectionPoints(IEnumConnectionPoints** point
 }
 
 STDMETHODIMP TraylumeControl::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   if (!point) return E_POINTER;
   *point = nullptr;
   if (iid != DIID_ITraylumeEvents) return CONNECT_E_NOCONNECTION;
@@ -153,6 +214,7 @@ STDMETHODIMP TraylumeControl::FindConnectionPoint(REFIID iid, IConnectionPoint**
 // --- ISupportErrorInfo ---
 
 STDMETHODIMP TraylumeControl::InterfaceSupportsErrorInfo(REFIID iid) {
+  RETURN_IF_NOT_HOME_THREAD(home_);
   return (iid == IID_IDispatch || iid == DIID_ITraylume) ? S_OK : S_FALSE;
 }
 

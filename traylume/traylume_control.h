@@ -2,7 +2,8 @@
 // The Traylume control: one notification area icon with tooltip and
 // balloon, driven through IDispatch by the ids of its type library, raising
 // its mouse and balloon events to the sinks of its one connection point,
-// and hosted by forms through IOleObject and IPersistPropertyBag.
+// and hosted by forms through IOleObject and IPersistPropertyBag. Every
+// method but IUnknown's answers only on the thread that created it.
 
 #include <windows.h>
 #include <ocidl.h>
@@ -12,7 +13,9 @@
 #include "traylume/control_ids.h"
 #include "traylume/event_sinks.h"
 #include "traylume/exception_info.h"
+#include "traylume/home_thread.h"
 #include "traylume/notify_icon.h"
+#include "traylume/tray_icon.h"
 #include "traylume/tray_window.h"
 
 namespace traylume {
@@ -129,11 +132,20 @@ class TraylumeControl final
 
   // A tray setting changed: applied at once while AutoRefresh is on.
   HRESULT Changed(ControlError* error);
+  // The balloon's title, text, kind or sound changed: while it is up, such
+  // changes are applied together once they stop coming for a moment.
+  HRESULT BalloonChanged(ControlError* error);
+  // What a step that talked to the shell gives its caller: its failure,
+  // described by `text`. The control then follows the icon's wait for a
+  // task bar.
+  HRESULT ShellStep(HRESULT hr, const wchar_t* text, ControlError* error);
+  // Starts or stops retrying to add the icon as it starts or stops waiting
+  // for a task bar.
+  void WatchForTaskBar();
   HRESULT EnsureWindow(ControlError* error);
   // Checks `picture` and makes its tray icon; a null picture is the default.
-  HRESULT PrepareIcon(common::ComPtr<IPictureDisp> picture, NotifyIcon::SharedIcon* trayIcon,
-                      ControlError* error);
-  void UseIcon(common::ComPtr<IPictureDisp> picture, NotifyIcon::SharedIcon trayIcon);
+  HRESULT PrepareIcon(common::ComPtr<IPictureDisp> picture, SharedTrayIcon* trayIcon, ControlError* error);
+  void UseIcon(common::ComPtr<IPictureDisp> picture, SharedTrayIcon trayIcon);
   // Removes the icon and the window: no icon outlives its control.
   void Shutdown();
   void RaiseEvent(DISPID id, std::optional<short> button = std::nullopt);
@@ -142,7 +154,7 @@ class TraylumeControl final
   struct SavedProperties {
     SIZEL extent{};
     common::ComPtr<IPictureDisp> icon;  // null: the default icon
-    NotifyIcon::SharedIcon trayIcon;
+    SharedTrayIcon trayIcon;
     std::wstring toolTip;
   };
   SavedProperties CurrentProperties() const;
@@ -155,15 +167,19 @@ class TraylumeControl final
   // TrayWindowListener
   void OnNotifyIconMessage(UINT message) override;
   void OnTaskbarCreated() override;
+  void OnTimer(UINT_PTR timer) override;
   void OnWindowDestroyed() override;
 
+  HomeThread home_;
   TrayWindow window_;
   NotifyIcon tray_;
   EventSinks sinks_;
   bool autoRefresh_ = false;
   common::ComPtr<IPictureDisp> picture_;  // set by the user; null: the default
   common::ComPtr<IPictureDisp> defaultPicture_;
-  NotifyIcon::SharedIcon defaultTrayIcon_;
+  SharedTrayIcon defaultTrayIcon_;
+  bool watchingForTaskBar_ = false;
+  int taskBarRetriesLeft_ = 0;
   SIZEL extent_{};
   bool dirty_ = false;
   common::ComPtr<IOleClientSite> site_;

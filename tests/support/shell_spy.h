@@ -1,6 +1,6 @@
 #pragma once
-// While a ShellSpy lives, a module's import of Shell_NotifyIconW points at a
-// recorder that answers for the shell (the module itself is not changed).
+// While a ShellSpy lives, a module's calls of Shell_NotifyIconW reach a
+// recorder that answers for the shell.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -9,14 +9,17 @@
 #include <set>
 #include <vector>
 
+#include "tests/support/import_hook.h"
+#include "tests/support/pictures.h"
+
 namespace support {
 
 class ShellSpy {
  public:
   struct Call {
-    DWORD message;                      // NIM_ADD, NIM_MODIFY, NIM_DELETE...
-    NOTIFYICONDATAW data;               // as the shell received it
-    std::optional<COLORREF> iconColor;  // centre pixel of data.hIcon, taken at the call
+    DWORD message;                // NIM_ADD, NIM_MODIFY, NIM_DELETE...
+    NOTIFYICONDATAW data;         // as the shell received it
+    std::optional<IconLook> icon;  // data.hIcon, looked at during the call
   };
 
   explicit ShellSpy(HMODULE module);
@@ -24,16 +27,16 @@ class ShellSpy {
   ShellSpy& operator=(const ShellSpy&) = delete;
   ~ShellSpy();
 
-  bool installed() const { return slot_ != nullptr; }
+  bool installed() const { return hook_.installed(); }
 
   std::vector<Call> calls;
   std::set<DWORD> failing;  // messages the shell refuses (answers FALSE)
+  DWORD failingError = ERROR_SUCCESS;  // the last error a refusal leaves
 
  private:
   static BOOL WINAPI Record(DWORD message, PNOTIFYICONDATAW data);
 
-  void** slot_ = nullptr;
-  void* original_ = nullptr;
+  ImportHook hook_;
 };
 
 }  // namespace support

@@ -9,6 +9,7 @@ namespace traylume_tests {
 void ControlTest::SetUp() {
   ComTest::SetUp();
   ASSERT_TRUE(shell.installed());
+  ASSERT_TRUE(system.installed());
   ASSERT_EQ(support::CreateControl(&control), S_OK);
   window_ = ::FindWindowExW(nullptr, nullptr, traylume::kTrayWindowClass, nullptr);  // no other control lives
   ASSERT_TRUE(window_) << "the control made no tray window";
@@ -22,6 +23,23 @@ void ControlTest::TearDown() {
 
 void ControlTest::Callback(UINT message) const {
   ::SendMessageW(window_, traylume::kCallbackMessage, traylume::kIconId, message);
+}
+
+void ControlTest::TaskBarCreated() const {
+  ::SendMessageW(window_, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+}
+
+bool ControlTest::PumpUntil(const std::function<bool()>& done) {
+  constexpr DWORD kPatienceMs = 5000;
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    const DWORD waited = ::GetTickCount() - start;
+    if (waited >= kPatienceMs) return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kPatienceMs - waited, QS_ALLINPUT);
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+  }
+  return true;
 }
 
 std::vector<std::wstring> State(IDispatch* control) {

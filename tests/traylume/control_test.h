@@ -1,14 +1,17 @@
 #pragma once
-// Fixture of the control's tests: a new control, what it tells the shell recorded.
+// Fixture of the control's tests: a new control, what it tells the shell
+// recorded, and what it asks of the system answered as Windows would.
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "common/com_ptr.h"
 #include "tests/support/com_test.h"
 #include "tests/support/shell_spy.h"
+#include "tests/support/system_hooks.h"
 
 namespace traylume_tests {
 
@@ -21,8 +24,14 @@ class ControlTest : public support::ComTest {
   HWND TrayWindow() const { return window_; }
   // A tray callback, as the shell sends it (icon id in wParam, message in lParam).
   void Callback(UINT message) const;
+  // The shell's announcement of its task bar, as Explorer broadcasts it.
+  void TaskBarCreated() const;
+  // Runs the thread's message loop until `done` holds; false when it does
+  // not within a few seconds.
+  static bool PumpUntil(const std::function<bool()>& done);
 
   support::ShellSpy shell{support::ControlModule()};
+  support::SystemHooks system{support::ControlModule()};
   common::ComPtr<IDispatch> control;
 
  private:

@@ -141,5 +141,21 @@ TEST_F(PersistenceTest, AStreamCarriesTheStateToAnotherControlAndDamagedOnesAreR
   }
 }
 
+// Icon files made since Windows Vista carry their largest image as PNG data.
+TEST_F(PersistenceTest, AnIconWithAPngImageComesBackWithItsBytesAndShowsItsImages) {
+  const auto picture = IconFilePicture(IconFile({{16, RGB(200, 0, 0)}, {48, RGB(0, 200, 0), true}}));
+  ASSERT_TRUE(picture);
+  ASSERT_EQ(Put(control.get(), dispid::kIcon, Object(picture.get()), DISPATCH_PROPERTYPUTREF).hr, S_OK);
+  const std::vector<BYTE> saved = SavedBytes(control.get());
+  common::ComPtr<IDispatch> other;
+  ASSERT_EQ(CreateControl(&other), S_OK);
+  ASSERT_EQ(LoadBytes(other.get(), saved), S_OK);
+  EXPECT_EQ(SavedBytes(other.get()), saved);
+  system.smallIcon = {20, 20};  // where the PNG image is the one to scale down
+  ASSERT_EQ(Call(other.get(), dispid::kShowIcon).hr, S_OK);
+  ASSERT_TRUE(shell.calls.back().icon);
+  EXPECT_EQ(shell.calls.back().icon->centre, RGB(0, 200, 0));
+}
+
 }  // namespace
 }  // namespace traylume_tests

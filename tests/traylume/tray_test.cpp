@@ -1,6 +1,6 @@
 // What the control tells the shell: the icon added, brought up to date at
-// once or on Refresh, its balloon, taken away, and added again when the
-// task bar comes back.
+// once or on Refresh, its balloon (one for a burst of changes), taken away,
+// and added when the task bar comes, late or again.
 #include <gtest/gtest.h>
 
 #include "common/bstr.h"
@@ -8,6 +8,7 @@
 #include "tests/support/automation.h"
 #include "tests/support/pictures.h"
 #include "tests/traylume/control_test.h"
+#include "traylume/tray_window.h"
 
 namespace traylume_tests {
 namespace {
@@ -24,65 +25,141 @@ class TrayTest : public ControlTest {
   HRESULT Set(DISPID id, VARIANT value) { return Put(control.get(), id, value).hr; }
   HRESULT Do(DISPID id) { return Call(control.get(), id).hr; }
   const NOTIFYICONDATAW& Last() const { return shell.calls.back().data; }
+  std::vector<DWORD> Messages() const {
+    std::vector<DWORD> messages;
+    for (const auto& call : shell.calls) messages.push_back(call.message);
+    return messages;
+  }
+  // The balloons the shell was asked to show or take down.
+  std::vector<std::wstring> Balloons() const {
+    std::vector<std::wstring> balloons;
+    for (const auto& call : shell.calls) {
+      if (call.data.uFlags & NIF_INFO) balloons.push_back(std::wstring(call.data.szInfoTitle) + L"/" + call.data.szInfo);
+    }
+    return balloons;
+  }
+  // Shown, with AutoRefresh and a balloon up; what the shell heard forgotten.
+  void ShowWithABalloonUp() {
+    ASSERT_EQ(Set(dispid::kAutoRefresh, Bool(true)), S_OK);
+    ASSERT_EQ(Set(dispid::kBalloonText, L"本文"), S_OK);
+    ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
+    ASSERT_EQ(Set(dispid::kBalloon, Bool(true)), S_OK);
+    shell.calls.clear();
+  }
+  // The icon asked for while the task bar is not there yet.
+  void ShowBeforeTheTaskBar() {
+    system.taskBar = false;
+    shell.failing = {NIM_ADD};
+    ASSERT_EQ(Set(dispid::kToolTipText, L"待つ"), S_OK);
+    ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
+    system.taskBar = true;
+    shell.failing.clear();
+    shell.calls.clear();
+  }
 };
 
-TEST_F(TrayTest, ShowAddsTheIconOnceThenChangesWaitForRefreshUnlessAutoRefreshIsOn) {
+TEST_F(TrayTest, ShowAddsTheIconWithEverySetting) {
   auto green = SolidIconPicture(RGB(0, 200, 0));
   ASSERT_EQ(Set(dispid::kToolTipText, L"一"), S_OK);
   ASSERT_EQ(Put(control.get(), dispid::kIcon, Object(green.get()), DISPATCH_PROPERTYPUTREF).hr, S_OK);
   ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
-  ASSERT_EQ(shell.calls.size(), 1u);
-  EXPECT_EQ(shell.calls[0].message, static_cast<DWORD>(NIM_ADD));
+  ASSERT_EQ(Messages(), std::vector<DWORD>{NIM_ADD});
   EXPECT_EQ(Last().hWnd, TrayWindow());
   EXPECT_EQ(Last().uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
   EXPECT_STREQ(Last().szTip, L"一");
-  EXPECT_EQ(shell.calls[0].iconColor, RGB(0, 200, 0));
+  EXPECT_EQ(shell.calls[0].icon->centre, RGB(0, 200, 0));
+  ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
+  EXPECT_EQ(shell.calls.back().message, static_cast<DWORD>(NIM_MODIFY)) << "a shown icon is added twice";
+}
 
+TEST_F(TrayTest, ChangesWaitForRefreshUnlessAutoRefreshIsOn) {
+  ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
   ASSERT_EQ(Set(dispid::kToolTipText, L"二"), S_OK);
   EXPECT_EQ(shell.calls.size(), 1u) << "applied before Refresh";
   ASSERT_EQ(Do(dispid::kRefresh), S_OK);
-  ASSERT_EQ(shell.calls.size(), 2u);
-  EXPECT_EQ(shell.calls[1].message, static_cast<DWORD>(NIM_MODIFY));
+  EXPECT_EQ(Messages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
   EXPECT_STREQ(Last().szTip, L"二");
   ASSERT_EQ(Set(dispid::kAutoRefresh, Bool(true)), S_OK);
   ASSERT_EQ(Set(dispid::kToolTipText, L"三"), S_OK);
   ASSERT_EQ(shell.calls.size(), 3u) << "not applied at once";
   EXPECT_STREQ(Last().szTip, L"三");
-
-  ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
-  EXPECT_EQ(shell.calls.back().message, static_cast<DWORD>(NIM_MODIFY)) << "a shown icon is not added twice";
-  ASSERT_EQ(Do(dispid::kHideIcon), S_OK);
-  EXPECT_EQ(shell.calls.back().message, static_cast<DWORD>(NIM_DELETE));
-  const size_t hidden = shell.calls.size();
-  EXPECT_EQ(Set(dispid::kToolTipText, L"四") | Do(dispid::kRefresh) | Do(dispid::kHideIcon), S_OK);
-  EXPECT_EQ(shell.calls.size(), hidden) << "a hidden icon is not touched";
+  ASSERT_EQ(Set(dispid::kToolTipText, L"三"), S_OK);
+  EXPECT_EQ(shell.calls.size(), 3u) << "an assignment that changes nothing reached the shell";
 }
 
-TEST_F(TrayTest, TheBalloonCarriesTitleTextKindAndSoundAndSwitchingItOffTakesItDown) {
+TEST_F(TrayTest, AHiddenIconIsNotTouched) {
+  ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
+  ASSERT_EQ(Do(dispid::kHideIcon), S_OK);
+  EXPECT_EQ(shell.calls.back().message, static_cast<DWORD>(NIM_DELETE));
+  shell.calls.clear();
+  ASSERT_EQ(Set(dispid::kAutoRefresh, Bool(true)), S_OK);
+  ASSERT_EQ(Set(dispid::kToolTipText, L"四"), S_OK);
+  ASSERT_EQ(Do(dispid::kRefresh), S_OK);
+  ASSERT_EQ(Do(dispid::kHideIcon), S_OK);
+  EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(TrayTest, TheBalloonCarriesTitleTextKindAndSound) {
   const struct {
     long kind;
     bool sound;
     DWORD flags;
-  } cases[] = {{contract::kBalloonNone, true, NIIF_NONE},          {contract::kBalloonInformation, true, NIIF_INFO},
-               {contract::kBalloonWarning, false, NIIF_WARNING | NIIF_NOSOUND},
-               {contract::kBalloonError, true, NIIF_ERROR},        {7, true, NIIF_NONE}};
-  ASSERT_EQ(Do(dispid::kShowIcon) | Set(dispid::kBalloonTitle, L"題名") | Set(dispid::kBalloonText, L"本文"), S_OK);
+  } cases[] = {
+      {contract::kBalloonNone, true, NIIF_NONE},
+      {contract::kBalloonInformation, true, NIIF_INFO},
+      {contract::kBalloonWarning, false, NIIF_WARNING | NIIF_NOSOUND},
+      {contract::kBalloonError, true, NIIF_ERROR},
+      {7, true, NIIF_NONE},
+  };
+  ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
+  ASSERT_EQ(Set(dispid::kBalloonTitle, L"題名"), S_OK);
+  ASSERT_EQ(Set(dispid::kBalloonText, L"本文"), S_OK);
+  ASSERT_EQ(Set(dispid::kBalloon, Bool(true)), S_OK);
   for (const auto& c : cases) {
-    ASSERT_EQ(Set(dispid::kBalloonIcon, I4(c.kind)) | Set(dispid::kBalloonSound, Bool(c.sound)), S_OK);
-    ASSERT_EQ(Set(dispid::kBalloon, Bool(true)) | Do(dispid::kRefresh), S_OK);
+    ASSERT_EQ(Set(dispid::kBalloonIcon, I4(c.kind)), S_OK);
+    ASSERT_EQ(Set(dispid::kBalloonSound, Bool(c.sound)), S_OK);
+    ASSERT_EQ(Do(dispid::kRefresh), S_OK);
     EXPECT_TRUE(Last().uFlags & NIF_INFO) << c.kind;
     EXPECT_STREQ(Last().szInfoTitle, L"題名");
     EXPECT_STREQ(Last().szInfo, L"本文");
     EXPECT_EQ(Last().dwInfoFlags, c.flags) << c.kind;
   }
-  ASSERT_EQ(Set(dispid::kBalloon, Bool(false)) | Do(dispid::kRefresh), S_OK);
-  EXPECT_TRUE(Last().uFlags & NIF_INFO);
-  EXPECT_STREQ(Last().szInfo, L"");
+}
+
+// The program's balloon switch sets Balloon to True twice on one click.
+TEST_F(TrayTest, BalloonSwitchedOnOrOffGoesAtOnceAndOnlyWhenItChanges) {
+  ASSERT_EQ(Set(dispid::kAutoRefresh, Bool(true)), S_OK);
+  ASSERT_EQ(Set(dispid::kBalloonText, L"本文"), S_OK);
+  ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
+  ASSERT_EQ(Set(dispid::kBalloon, Bool(true)), S_OK);
+  ASSERT_EQ(Set(dispid::kBalloon, Bool(true)), S_OK);
+  ASSERT_EQ(Set(dispid::kBalloon, Bool(false)), S_OK);
+  EXPECT_EQ(Balloons(), (std::vector<std::wstring>{L"/本文", L"/"})) << "one balloon up, then taken down";
+}
+
+TEST_F(TrayTest, ABurstOfBalloonChangesGivesOneBalloonWithTheLastValuesOnceTheyStop) {
+  ShowWithABalloonUp();
+  std::wstring title;
+  for (int i = 0; i < 20; ++i) {
+    title += L'題';
+    ASSERT_EQ(Set(dispid::kBalloonTitle, title.c_str()), S_OK);
+  }
+  EXPECT_TRUE(Balloons().empty()) << "a balloon for a change that others follow";
+  ASSERT_TRUE(PumpUntil([&] { return !Balloons().empty(); })) << "the balloon never came";
+  EXPECT_EQ(Balloons(), std::vector<std::wstring>{title + L"/本文"});
+}
+
+TEST_F(TrayTest, RefreshShowsAWaitingBalloonAtOnce) {
+  ShowWithABalloonUp();
+  ASSERT_EQ(Set(dispid::kBalloonTitle, L"今"), S_OK);
+  ASSERT_EQ(Do(dispid::kRefresh), S_OK);
+  EXPECT_EQ(Balloons(), std::vector<std::wstring>{L"今/本文"});
 }
 
 TEST_F(TrayTest, TextsAreCutToTheirFieldsWithoutSplittingACharacter) {
   const std::wstring tip = std::wstring(126, L'あ') + L"\U0001F600";  // a surrogate pair across the cut
-  ASSERT_EQ(Set(dispid::kToolTipText, tip.c_str()) | Do(dispid::kShowIcon), S_OK);
+  ASSERT_EQ(Set(dispid::kToolTipText, tip.c_str()), S_OK);
+  ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
   EXPECT_EQ(std::wstring(Last().szTip), std::wstring(126, L'あ'));
   EXPECT_EQ(Shown(control.get(), dispid::kToolTipText), L"VT_BSTR " + tip) << "the property keeps it whole";
 }
@@ -93,20 +170,64 @@ TEST_F(TrayTest, WhenTheShellRefusesTheCallFailsAndTheControlStaysAsItWas) {
   EXPECT_EQ(show.hr, DISP_E_EXCEPTION);
   EXPECT_FALSE(show.description.empty());
   shell.failing.clear();
-  ASSERT_EQ(Do(dispid::kShowIcon) | Set(dispid::kAutoRefresh, Bool(true)) | Set(dispid::kToolTipText, L"前"), S_OK);
+  ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
+  ASSERT_EQ(Set(dispid::kAutoRefresh, Bool(true)), S_OK);
+  ASSERT_EQ(Set(dispid::kToolTipText, L"前"), S_OK);
   shell.failing = {NIM_ADD, NIM_MODIFY};
   EXPECT_EQ(Set(dispid::kToolTipText, L"後"), DISP_E_EXCEPTION);
   EXPECT_EQ(Shown(control.get(), dispid::kToolTipText), L"VT_BSTR 前");
 }
 
-TEST_F(TrayTest, TheIconComesBackWithTheTaskBarAndGoesWithTheControl) {
-  ASSERT_EQ(Set(dispid::kToolTipText, L"戻る") | Do(dispid::kShowIcon), S_OK);
+// Explorer, busy, may answer an add late with a timeout and still add it.
+TEST_F(TrayTest, AnAddThatTimedOutButTookIsNotAddedAgain) {
+  shell.failing = {NIM_ADD};
+  shell.failingError = ERROR_TIMEOUT;
+  ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
+  shell.failing.clear();
+  ASSERT_EQ(Set(dispid::kToolTipText, L"後で"), S_OK);
+  ASSERT_EQ(Do(dispid::kRefresh), S_OK);
+  EXPECT_EQ(Messages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_MODIFY}));
+}
+
+TEST_F(TrayTest, AnIconShownBeforeTheTaskBarIsAddedWhenItComes) {
+  ShowBeforeTheTaskBar();
+  TaskBarCreated();
+  ASSERT_EQ(Messages(), std::vector<DWORD>{NIM_ADD});
+  EXPECT_EQ(Last().uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  EXPECT_STREQ(Last().szTip, L"待つ");
+}
+
+// For a shell that never announces its task bar.
+TEST_F(TrayTest, AnIconWaitingForTheTaskBarIsTriedAgainOnItsTimer) {
+  ShowBeforeTheTaskBar();
+  ASSERT_TRUE(::KillTimer(TrayWindow(), traylume::kTaskBarRetryTimer)) << "no try is due";
+  ::SendMessageW(TrayWindow(), WM_TIMER, traylume::kTaskBarRetryTimer, 0);
+  EXPECT_EQ(Messages(), std::vector<DWORD>{NIM_ADD});
+}
+
+TEST_F(TrayTest, HidingAnIconThatWaitsForTheTaskBarGivesUpWaiting) {
+  ShowBeforeTheTaskBar();
+  ASSERT_EQ(Do(dispid::kHideIcon), S_OK);
+  TaskBarCreated();
+  EXPECT_TRUE(shell.calls.empty());
+}
+
+// Explorer also announces its task bar when the display scale changes,
+// while it still has the icon at the old size.
+TEST_F(TrayTest, TheIconComesBackWithTheTaskBarAtTheSizeInForceThen) {
+  ASSERT_EQ(Set(dispid::kToolTipText, L"戻る"), S_OK);
+  ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
   shell.calls.clear();
-  ::SendMessageW(TrayWindow(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  ASSERT_EQ(shell.calls.size(), 1u);
-  EXPECT_EQ(shell.calls[0].message, static_cast<DWORD>(NIM_ADD));
+  system.smallIcon = {24, 24};
+  TaskBarCreated();
+  ASSERT_EQ(Messages(), (std::vector<DWORD>{NIM_DELETE, NIM_ADD}));
   EXPECT_STREQ(Last().szTip, L"戻る");
-  EXPECT_TRUE(Last().uFlags & NIF_ICON);
+  ASSERT_TRUE(shell.calls.back().icon);
+  EXPECT_EQ(shell.calls.back().icon->size.cx, 24);
+}
+
+TEST_F(TrayTest, TheIconGoesWithTheControl) {
+  ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
   control.reset();
   EXPECT_EQ(shell.calls.back().message, static_cast<DWORD>(NIM_DELETE));
 }
