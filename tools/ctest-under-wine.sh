@@ -7,6 +7,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 
 trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+# A server an earlier run left up in this private prefix would make -p fail
+# at once, without a word: end it first.
+"$WINESERVER" -k >/dev/null 2>&1 || true
+"$WINESERVER" -w
 "$WINESERVER" -p
 "$WINELOADER" wineboot >/dev/null 2>&1 || true
 ctest --test-dir "$run_build_dir" --output-on-failure "$@"
