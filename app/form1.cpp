@@ -146,7 +146,25 @@ HRESULT Form1::CreateControls() {
     controls_.emplace_back(row.id, window);
     ApplySettings(row, window);
   }
+  PlaceLabelsBeforeTheirFields();
   return S_OK;
+}
+
+// Screen readers name an edit, list or combo box after the label just
+// before it in z-order (nothing that takes the focus in between). Created
+// in the layout's order, each label would follow its field instead. Labels
+// overlap no other control, so nothing on the screen moves.
+void Form1::PlaceLabelsBeforeTheirFields() {
+  constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  for (const ControlSpec& row : Form1Layout()) {
+    if (row.names == Ctl::None) continue;
+    HWND label = Control(row.id);
+    HWND field = Control(row.names);
+    // Below its field, then the field below it: the label takes the
+    // field's place in the order, just before it.
+    ::SetWindowPos(label, field, 0, 0, 0, 0, kOrderOnly);
+    ::SetWindowPos(field, label, 0, 0, 0, 0, kOrderOnly);
+  }
 }
 
 HRESULT Form1::CreateControl(const ControlSpec& row, HWND* window) {
@@ -190,11 +208,12 @@ HRESULT Form1::CreateControl(const ControlSpec& row, HWND* window) {
       break;
     case Kind::PictureBox:
       if (row.settings & kSunkenBorder) exStyle |= WS_EX_CLIENTEDGE;
-      RETURN_IF_FAILED(picIcon_.Create(container, IdOf(row.id), place, style, exStyle));
+      RETURN_IF_FAILED(picIcon_.Create(container, IdOf(row.id), place, style, exStyle, row.accessibleName));
       *window = picIcon_.hwnd();
       return S_OK;
     case Kind::Frame:
-      RETURN_IF_FAILED(frame1_.Create(container, IdOf(row.id), place, style | WS_CLIPCHILDREN, exStyle));
+      RETURN_IF_FAILED(
+          frame1_.Create(container, IdOf(row.id), place, style | WS_CLIPCHILDREN, exStyle, row.accessibleName));
       *window = frame1_.hwnd();
       return S_OK;
     default:

@@ -99,6 +99,7 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
 
   // Building.
   HRESULT CreateControls();
+  void PlaceLabelsBeforeTheirFields();
   HRESULT CreateControl(const ControlSpec& row, HWND* window);
   void ApplySettings(const ControlSpec& row, HWND window);
   void RegisterFileDrops();

@@ -18,6 +18,18 @@ constexpr ControlSpec Control(Ctl id, const wchar_t* name, Kind kind, Ctl contai
   return {id, name, kind, container, place, tabIndex, text, settings, nullptr, 0, {}};
 }
 
+// A label that names the field after it, for screen readers as for the eye.
+constexpr ControlSpec Label(Ctl id, const wchar_t* name, Ctl container, Twips place, int tabIndex,
+                            const wchar_t* text, Ctl field) {
+  return {id, name, Kind::Label, container, place, tabIndex, text, kNoSettings, nullptr, 0, {}, field};
+}
+
+// A control of our own classes with the name screen readers give it.
+constexpr ControlSpec Named(ControlSpec row, const wchar_t* accessibleName) {
+  row.accessibleName = accessibleName;
+  return row;
+}
+
 constexpr ControlSpec ComboBox(Ctl id, const wchar_t* name, Ctl container, Twips place, int tabIndex,
                                unsigned settings, const ComboItem* items, std::size_t count) {
   return {id, name, Kind::ComboBox, container, place, tabIndex, L"", settings, items, count, {}};
@@ -53,18 +65,18 @@ const ControlSpec kForm1Layout[] = {
   Control(Ctl::lstEvent, L"lstEvent", Kind::ListBox, kWindow, {4380, 1920, 3075, 1500}, 19),
   Control(Ctl::txtIconName, L"txtIconName", Kind::TextBox, kWindow, {360, 3180, 3135, 270}, 18, L"", kAcceptsFiles),
   Control(Ctl::cmdLoad, L"cmdLoad", Kind::CommandButton, kWindow, {3540, 3180, 735, 255}, 17, texts::kCmdLoad),
-  Control(Ctl::picIcon, L"picIcon", Kind::PictureBox, kWindow, {0, 3180, 300, 300}, 15, L"", kSunkenBorder),
+  Named(Control(Ctl::picIcon, L"picIcon", Kind::PictureBox, kWindow, {0, 3180, 300, 300}, 15, L"", kSunkenBorder), texts::kPicIconName),
   Control(Ctl::cmdRefresh, L"cmdRefresh", Kind::CommandButton, kWindow, {4380, 4800, 3075, 615}, 14, texts::kCmdRefresh),
   Control(Ctl::chkRefresh, L"chkRefresh", Kind::CheckBox, kWindow, {4380, 5520, 3075, 735}, 13, texts::kChkRefresh),
   Control(Ctl::chkBalloon, L"chkBalloon", Kind::CheckBox, kWindow, {120, 4200, 1515, 195}, 5, texts::kChkBalloon),
-  Control(Ctl::Frame1, L"Frame1", Kind::Frame, kWindow, {0, 4200, 4275, 2055}, 4),
+  Named(Control(Ctl::Frame1, L"Frame1", Kind::Frame, kWindow, {0, 4200, 4275, 2055}, 4), texts::kChkBalloon),  // its title is chkBalloon
   Control(Ctl::chkBalloonSound, L"chkBalloonSound", Kind::CheckBox, Ctl::Frame1, {120, 1680, 3075, 195}, 12, texts::kChkBalloonSound, kChecked | kDisabled),
   ComboBox(Ctl::cboInfoIcon, L"cboInfoIcon", Ctl::Frame1, {780, 1320, 3375, 300}, 11, kDisabled | kButtonFaceBack, kInfoIconItems, std::size(kInfoIconItems)),
   Control(Ctl::txtBalloonText, L"txtBalloonText", Kind::TextBox, Ctl::Frame1, {780, 600, 3375, 690}, 8, L"", kMultiLine | kDisabled | kButtonFaceBack),
   Control(Ctl::txtBalloonTitle, L"txtBalloonTitle", Kind::TextBox, Ctl::Frame1, {780, 300, 3375, 270}, 6, L"", kDisabled | kButtonFaceBack),
-  Control(Ctl::Label1_3, L"Label1(3)", Kind::Label, Ctl::Frame1, {60, 1320, 675, 195}, 10, texts::kLabel1_3),
-  Control(Ctl::Label1_2, L"Label1(2)", Kind::Label, Ctl::Frame1, {60, 600, 675, 195}, 9, texts::kLabel1_2),
-  Control(Ctl::Label1_1, L"Label1(1)", Kind::Label, Ctl::Frame1, {60, 300, 675, 195}, 7, texts::kLabel1_1),
+  Label(Ctl::Label1_3, L"Label1(3)", Ctl::Frame1, {60, 1320, 675, 195}, 10, texts::kLabel1_3, Ctl::cboInfoIcon),
+  Label(Ctl::Label1_2, L"Label1(2)", Ctl::Frame1, {60, 600, 675, 195}, 9, texts::kLabel1_2, Ctl::txtBalloonText),
+  Label(Ctl::Label1_1, L"Label1(1)", Ctl::Frame1, {60, 300, 675, 195}, 7, texts::kLabel1_1, Ctl::txtBalloonTitle),
   Control(Ctl::txtToolTip, L"txtToolTip", Kind::TextBox, kWindow, {0, 1980, 4275, 690}, 2, texts::kTxtToolTip, kMultiLine),
   Control(Ctl::cmdVanish, L"cmdVanish", Kind::CommandButton, kWindow, {4380, 4200, 3075, 615}, 1, texts::kCmdVanish),
   Control(Ctl::cmdShow, L"cmdShow", Kind::CommandButton, kWindow, {4380, 3600, 3075, 615}, 0, texts::kCmdShow),
@@ -73,9 +85,9 @@ const ControlSpec kForm1Layout[] = {
   Control(Ctl::Label2, L"Label2", Kind::Label, kWindow, {60, 60, 7335, 1155}, 21, texts::kLabel2),
   Line(L"Line1(1)", 4305, 1380, 4305, 6200, COLOR_BTNSHADOW, 1),
   Line(L"Line1(0)", 4320, 1380, 4320, 6200, COLOR_BTNHIGHLIGHT, 2),
-  Control(Ctl::Label1_5, L"Label1(5)", Kind::Label, kWindow, {60, 1380, 4215, 555}, 20, texts::kLabel1_5),
-  Control(Ctl::Label1_4, L"Label1(4)", Kind::Label, kWindow, {60, 2700, 4215, 435}, 16, texts::kLabel1_4),
-  Control(Ctl::Label1_0, L"Label1(0)", Kind::Label, kWindow, {4380, 1320, 3075, 555}, 3, texts::kLabel1_0),
+  Label(Ctl::Label1_5, L"Label1(5)", kWindow, {60, 1380, 4215, 555}, 20, texts::kLabel1_5, Ctl::txtToolTip),
+  Label(Ctl::Label1_4, L"Label1(4)", kWindow, {60, 2700, 4215, 435}, 16, texts::kLabel1_4, Ctl::txtIconName),
+  Label(Ctl::Label1_0, L"Label1(0)", kWindow, {4380, 1320, 3075, 555}, 3, texts::kLabel1_0, Ctl::lstEvent),
   Line(L"Line1(3)", 7440, 3480, 4320, 3480, COLOR_BTNHIGHLIGHT, 2),
 };
 // clang-format on

@@ -1,8 +1,9 @@
 #pragma once
 // The description of Form1: the window's own settings and every control in
 // creation order, which is also the stacking order (an earlier entry lies
-// above a later one where they overlap). Places and sizes are in twips,
-// measured from the container's client area.
+// above a later one where they overlap), but that a label goes just before
+// the field it names, where screen readers look for a field's name. Places
+// and sizes are in twips, measured from the container's client area.
 
 #include <windows.h>
 
@@ -53,6 +54,8 @@ struct ControlSpec {
   const ComboItem* items;
   std::size_t itemCount;
   LineSpec line;
+  Ctl names = Ctl::None;                    // a label: the field it names
+  const wchar_t* accessibleName = nullptr;  // a picture box or frame: what screen readers call it
 };
 
 struct WindowSpec {

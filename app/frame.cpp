@@ -1,5 +1,8 @@
 #include "app/frame.h"
 
+#include <oleacc.h>
+
+#include "app/accessible_object.h"
 #include "app/control_ids.h"
 #include "common/hresult.h"
 #include "common/unique_handle.h"
@@ -10,7 +13,9 @@ Frame::~Frame() {
   if (hwnd()) ::DestroyWindow(hwnd());
 }
 
-HRESULT Frame::Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle) {
+HRESULT Frame::Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle,
+                      const wchar_t* accessibleName) {
+  accessibleName_ = accessibleName;
   return CreateWindowOfClass(kFrameClass, parent, id, place, style, exStyle);
 }
 
@@ -21,6 +26,11 @@ LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
+    case WM_GETOBJECT:
+      if (const LRESULT answer = AnswerGetObject(hwnd(), wParam, lParam, accessibleName_, ROLE_SYSTEM_GROUPING)) {
+        return answer;
+      }
+      return Default(message, wParam, lParam);
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLOREDIT:

@@ -16,7 +16,8 @@ class Frame : public common::WindowBase<Frame> {
   ~Frame();
 
 
-  HRESULT Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle);
+  // `accessibleName`: what screen readers call the group (kept, not copied).
+  HRESULT Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle, const wchar_t* accessibleName);
 
  private:
   friend class common::WindowBase<Frame>;
@@ -26,6 +27,7 @@ class Frame : public common::WindowBase<Frame> {
   void Paint(HDC dc);
 
   HFONT font_ = nullptr;  // not owned: the form's font
+  const wchar_t* accessibleName_ = nullptr;
 };
 
 }  // namespace app

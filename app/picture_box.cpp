@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <oleacc.h>
+
+#include "app/accessible_object.h"
 #include "app/control_ids.h"
 #include "common/com_ptr.h"
 #include "common/hresult.h"
@@ -12,7 +15,9 @@ PictureBox::~PictureBox() {
   if (hwnd()) ::DestroyWindow(hwnd());
 }
 
-HRESULT PictureBox::Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle) {
+HRESULT PictureBox::Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle,
+                           const wchar_t* accessibleName) {
+  accessibleName_ = accessibleName;
   return CreateWindowOfClass(kPictureBoxClass, parent, id, place, style, exStyle);
 }
 
@@ -25,6 +30,11 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       OnLButtonDown();
       return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT answer = AnswerGetObject(hwnd(), wParam, lParam, accessibleName_, ROLE_SYSTEM_GRAPHIC)) {
+        return answer;
+      }
+      return Default(message, wParam, lParam);
     default:
       return Default(message, wParam, lParam);
   }

@@ -19,8 +19,9 @@ class PictureBox : public common::WindowBase<PictureBox> {
   ~PictureBox();
 
 
-  // Creates the box as a child of `parent` with id `id`, blank.
-  HRESULT Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle);
+  // Creates the box as a child of `parent` with id `id`, blank;
+  // `accessibleName` is what screen readers call it (kept, not copied).
+  HRESULT Create(HWND parent, int id, const RECT& place, DWORD style, DWORD exStyle, const wchar_t* accessibleName);
 
   // Erases everything drawn: the box shows its background again.
   void Clear();
@@ -36,6 +37,7 @@ class PictureBox : public common::WindowBase<PictureBox> {
   void OnLButtonDown();
   void Paint(HDC dc);
 
+  const wchar_t* accessibleName_ = nullptr;
   SIZE size_{};
   common::UniqueBitmap image_;
   common::UniqueMemoryDc imageDc_;

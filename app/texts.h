@@ -14,6 +14,8 @@ inline constexpr wchar_t kCmdLoad[] = L"ロード";
 inline constexpr wchar_t kCmdRefresh[] = L"更新！\r\n変更したプロパティを反映させます。";
 inline constexpr wchar_t kChkRefresh[] = L"自動更新\r\nプロパティに変化があると、即座に反映させます。";
 inline constexpr wchar_t kChkBalloon[] = L"バルーンを表示";
+// What screen readers call the icon preview (it has no label of its own).
+inline constexpr wchar_t kPicIconName[] = L"アイコンのプレビュー";
 inline constexpr wchar_t kChkBalloonSound[] = L"表示時にサウンドを鳴らす";
 inline constexpr wchar_t kLabel1_3[] = L"アイコン";
 inline constexpr wchar_t kLabel1_2[] = L"テキスト";

@@ -37,6 +37,24 @@ void FormTest::CreateForm(int dpi) {
   ASSERT_EQ(form->Create(common::ComPtr<IUnknown>(static_cast<IDispatch*>(proxy.get())), std::move(options)), S_OK);
 }
 
+void FormTest::Press(UINT key, bool shift) {
+  BYTE keys[256] = {};
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
+  ::SetKeyboardState(keys);
+  const bool system = key == VK_F10;  // F10 is a system key, as Alt's are
+  const std::pair<UINT, LPARAM> strokes[] = {{system ? WM_SYSKEYDOWN : WM_KEYDOWN, 1},
+                                             {system ? WM_SYSKEYUP : WM_KEYUP, 0xC0000001}};
+  for (const auto& [message, flags] : strokes) {
+    MSG stroke{::GetFocus(), message, key, flags, 0, {}};
+    if (form->PreTranslateMessage(stroke)) continue;
+    ::TranslateMessage(&stroke);
+    ::DispatchMessageW(&stroke);
+  }
+  keys[VK_SHIFT] = 0;
+  ::SetKeyboardState(keys);
+  PumpPending();
+}
+
 std::wstring FormTest::Text(Ctl id) const {
   std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(Control(id))) + 1, L'\0');
   text.resize(static_cast<size_t>(::GetWindowTextW(Control(id), text.data(), static_cast<int>(text.size()))));

@@ -44,6 +44,9 @@ class FormTest : public support::ComTest {
     for (wchar_t c : text) ::SendMessageW(Control(id), WM_CHAR, c, 0);
   }
   void Click(Ctl id) { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
+  // A key pressed and let go where the focus is, as the program's loop
+  // passes it on: to the form's own keys first, then to the focused control.
+  void Press(UINT key, bool shift = false);
   // The system colour index whose brush the form paints `id` with.
   int Background(Ctl id) const;
   // The lines of lstEvent and its selected index.
