@@ -1,6 +1,7 @@
-// Each control event makes its handler's calls on Traylume1, exactly; the
-// balloon switch sets the fields' looks; a failing call is shown once and
-// stops its handler; the log menu copies to the clipboard; the message.
+// Each control event makes its handler's calls on Traylume1, exactly, from
+// the keyboard as from the mouse; the balloon switch sets the fields' looks;
+// a failing call is shown once and stops its handler; the log menu copies
+// to the clipboard; the message.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -20,12 +21,15 @@ using Calls = std::vector<std::wstring>;
 
 constexpr Ctl kBalloonFields[] = {Ctl::txtBalloonTitle, Ctl::txtBalloonText, Ctl::cboInfoIcon, Ctl::chkBalloonSound};
 
-TEST_F(HandlersTest, EachEditOrClickMakesItsCallsOnTheControl) {
+// Buttons, check boxes and the kind list worked with their keys, as from
+// the mouse they give the same notifications.
+TEST_F(HandlersTest, EachEditOrKeyMakesItsCallsOnTheControl) {
   CreateForm();
-  auto selectKind = [&](int index) {
-    ::SendMessageW(Control(Ctl::cboInfoIcon), CB_SETCURSEL, index, 0);
-    ::SendMessageW(form->hwnd(), WM_COMMAND, MAKEWPARAM(app::IdOf(Ctl::cboInfoIcon), CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(Control(Ctl::cboInfoIcon)));
+  form->Show(SW_SHOW);
+  PumpPending();
+  auto key = [&](Ctl id, UINT key) {
+    ::SetFocus(Control(id));
+    Press(key);
   };
   const struct {
     const char* name;
@@ -39,16 +43,17 @@ TEST_F(HandlersTest, EachEditOrClickMakesItsCallsOnTheControl) {
        },
        {L"let ToolTipText VT_BSTR "}},
       {"tooltip typed", [&] { Type(Ctl::txtToolTip, L"一二"); }, {L"let ToolTipText VT_BSTR 一", L"let ToolTipText VT_BSTR 一二"}},
+      {"balloon on", [&] { key(Ctl::chkBalloon, VK_SPACE); }, {L"get BalloonSupported", L"let Balloon VT_BOOL -1", L"let Balloon VT_BOOL -1"}},
       {"title", [&] { SetText(Ctl::txtBalloonTitle, L"題"); }, {L"let BalloonTitle VT_BSTR 題"}},
       {"text", [&] { Type(Ctl::txtBalloonText, L"一\r"); }, {L"let BalloonText VT_BSTR 一", L"let BalloonText VT_BSTR 一\r\n"}},
-      {"kind 2", [&] { selectKind(2); }, {L"let BalloonIcon VT_I4 2"}},
-      {"sound off", [&] { Click(Ctl::chkBalloonSound); }, {L"let BalloonSound VT_BOOL 0"}},
-      {"sound on", [&] { Click(Ctl::chkBalloonSound); }, {L"let BalloonSound VT_BOOL -1"}},
-      {"refresh on", [&] { Click(Ctl::chkRefresh); }, {L"let AutoRefresh VT_BOOL -1"}},
-      {"refresh off", [&] { Click(Ctl::chkRefresh); }, {L"let AutoRefresh VT_BOOL 0"}},
-      {"refresh", [&] { Click(Ctl::cmdRefresh); }, {L"call Refresh"}},
-      {"show", [&] { Click(Ctl::cmdShow); }, {L"call ShowIcon"}},
-      {"vanish", [&] { Click(Ctl::cmdVanish); }, {L"call HideIcon"}},
+      {"next kind", [&] { key(Ctl::cboInfoIcon, VK_DOWN); }, {L"let BalloonIcon VT_I4 1"}},
+      {"sound off", [&] { key(Ctl::chkBalloonSound, VK_SPACE); }, {L"let BalloonSound VT_BOOL 0"}},
+      {"sound on", [&] { key(Ctl::chkBalloonSound, VK_SPACE); }, {L"let BalloonSound VT_BOOL -1"}},
+      {"refresh on", [&] { key(Ctl::chkRefresh, VK_SPACE); }, {L"let AutoRefresh VT_BOOL -1"}},
+      {"refresh off", [&] { key(Ctl::chkRefresh, VK_SPACE); }, {L"let AutoRefresh VT_BOOL 0"}},
+      {"refresh", [&] { key(Ctl::cmdRefresh, VK_SPACE); }, {L"call Refresh"}},
+      {"show", [&] { key(Ctl::cmdShow, VK_SPACE); }, {L"call ShowIcon"}},
+      {"vanish", [&] { key(Ctl::cmdVanish, VK_SPACE); }, {L"call HideIcon"}},
       {"icon path", [&] { SetText(Ctl::txtIconName, L"C:\\a.ico"); }, {}},
   };
   for (const auto& c : cases) {

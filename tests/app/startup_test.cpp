@@ -99,33 +99,14 @@ LRESULT CALLBACK CloseMenus(int code, WPARAM wParam, LPARAM lParam) {
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// What the keys do where the focus is: every feature works without a mouse.
-TEST_F(StartupTest, KeysWorkTheFocusedControl) {
+// What the handlers' test does not press: an icon file typed and loaded,
+// the log's lines one by one and its copy menu.
+TEST_F(StartupTest, TheIconFileAndTheLogWorkFromTheKeyboard) {
   CreateForm();
   form->Show(SW_SHOW);
   PumpPending();
   for (UINT callback : {WM_LBUTTONDOWN, WM_LBUTTONUP}) TrayCallback(callback);
   PumpPending();
-  const struct {
-    Ctl focus;
-    UINT key;
-    std::vector<std::wstring> calls;
-  } cases[] = {
-      {Ctl::cmdShow, VK_SPACE, {L"call ShowIcon"}},
-      {Ctl::cmdVanish, VK_SPACE, {L"call HideIcon"}},
-      {Ctl::cmdRefresh, VK_SPACE, {L"call Refresh"}},
-      {Ctl::chkRefresh, VK_SPACE, {L"let AutoRefresh VT_BOOL -1"}},
-      {Ctl::chkBalloon, VK_SPACE, {L"get BalloonSupported", L"let Balloon VT_BOOL -1", L"let Balloon VT_BOOL -1"}},
-      {Ctl::cboInfoIcon, VK_DOWN, {L"let BalloonIcon VT_I4 1"}},
-      {Ctl::chkBalloonSound, VK_SPACE, {L"let BalloonSound VT_BOOL 0"}},
-      {Ctl::txtBalloonText, VK_RETURN, {L"let BalloonText VT_BSTR \r\n"}},
-  };
-  for (const auto& c : cases) {
-    ::SetFocus(Control(c.focus));
-    proxy->calls.clear();
-    Press(c.key);
-    EXPECT_EQ(proxy->calls, c.calls) << app::IdOf(c.focus);
-  }
   // An icon file typed into its box, then loaded.
   const std::wstring path = common::FolderOf(common::ModulePath(nullptr)) + L"\\キー.ico";
   std::ofstream(path.c_str(), std::ios::binary) << support::SolidIconFile(RGB(0, 0, 200), 16);
@@ -136,7 +117,6 @@ TEST_F(StartupTest, KeysWorkTheFocusedControl) {
   Press(VK_SPACE);
   EXPECT_EQ(proxy->calls, (std::vector<std::wstring>{L"putref Icon VT_DISPATCH", L"get Icon"}));
   ::DeleteFileW(path.c_str());
-  // The log's lines, one by one, and its copy menu.
   ::SetFocus(Control(Ctl::lstEvent));
   ::SendMessageW(Control(Ctl::lstEvent), LB_SETCURSEL, 0, 0);
   Press(VK_DOWN);
