@@ -6,7 +6,8 @@
 // its process ended with exit code 0, both within SECONDS (default 10).
 //
 // With --wait it only waits for the window to be visible and prints its
-// place on the screen as "X Y WIDTH HEIGHT", leaving it open; when a
+// place on the screen as "X Y WIDTH HEIGHT", then its title on a line of
+// its own, leaving it open; when a
 // message box shows up instead, it prints the message and fails at once.
 // With --click it presses the window's button of control id ID (BM_CLICK)
 // and fails when the press does not return or a message box shows up; with
@@ -86,13 +87,15 @@ HWND WaitForWindow(const wchar_t* windowClass, DWORD timeoutMs, bool stopAtMessa
   }
 }
 
-int PrintPlace(HWND window) {
+int PrintPlaceAndTitle(HWND window) {
   RECT place{};
   if (!::GetWindowRect(window, &place)) {
     std::fwprintf(stderr, L"close_window: no window rectangle, error %lu\n", ::GetLastError());
     return 1;
   }
   std::wprintf(L"%ld %ld %ld %ld\n", place.left, place.top, place.right - place.left, place.bottom - place.top);
+  std::fflush(stdout);
+  PrintOutput(TextOf(window) + L"\n");
   return 0;
 }
 
@@ -236,7 +239,7 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   switch (mode) {
-    case Mode::kWait: return PrintPlace(window);
+    case Mode::kWait: return PrintPlaceAndTitle(window);
     case Mode::kClick: return Click(window, controlId, timeoutMs);
     case Mode::kLines: return PrintLines(window, controlId, timeoutMs);
     default: return Close(window, timeoutMs);

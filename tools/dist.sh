@@ -7,7 +7,8 @@
 #                                 docs/: the control's reference (Japanese
 #                                 and English) and the examples it quotes
 #   TraylumeSample-<version>.msi  the installer package for 32-bit hosts
-#                                 (wixl, from tools/installer/TraylumeSample.wxs)
+#                                 (wixl, from tools/installer/TraylumeSample.wxs,
+#                                 then its Japanese names: japanese_names.exe)
 #   TraylumeSample-<version>-x64.msi
 #                                 the same with the 64-bit control as well,
 #                                 registered for 64-bit hosts
@@ -56,12 +57,17 @@ cp "$repo_root/examples/tray_balloon.vbs" "$repo_root/examples/tray_events.cpp" 
 
 rm -f "$out/$name.zip" "$out/$name.msi" "$out/$name-x64.msi"
 (cd "$stage" && zip -q -X -r "$out/$name.zip" TraylumeSample.exe Traylume.ocx x64 README.txt docs)
-# wixl takes the files from the folder it runs in.
+# wixl takes the files from the folder it runs in, and ASCII text only: the
+# Japanese names go in afterwards, through Wine's Windows Installer.
+prepare_prefix
+names_tool="$(build_dir "$TRAYLUME_ARCH")/bin/japanese_names.exe"
 for platform in x86 x64; do
   msi="$out/$name.msi"
   [ "$platform" = x64 ] && msi="$out/$name-x64.msi"
   (cd "$stage" && wixl --arch "$platform" -D Platform="$platform" -I "$(build_dir i686)/installer" \
     -I "$here/installer" -o "$msi" "$here/installer/TraylumeSample.wxs")
+  "$WINELOADER" "$names_tool" "$("$WINELOADER" winepath -w "$msi" 2>/dev/null)" "$platform" "$version" ||
+    { echo "dist: the Japanese names did not go into $(basename "$msi")" >&2; exit 1; }
 done
 
 size() { stat -c %s "$1"; }

@@ -19,6 +19,8 @@
 #   - the program finds the registered control: the installed program, a
 #     lone copy of it, and for the 64-bit package the 64-bit build of the
 #     program alone in a folder; each ends on WM_CLOSE with exit code 0;
+#   - the Start menu shortcuts and the entry in the installed programs list
+#     bear the window's own Japanese title (and the reference's name);
 #   - removing the package leaves no file, key or shortcut of ours, every
 #     view is as before, and the unrelated class is intact.
 # The program unzipped into an empty folder starts unregistered.
@@ -56,6 +58,7 @@ win() { "$WINELOADER" "$@"; }
 windows_path() { win winepath -w "$1" 2>/dev/null; }
 scratch=$(mktemp -d)
 program_pid=
+program_title=
 installed_msi=
 
 for file in "$package.msi" "$package-x64.msi" "$package.zip"; do
@@ -120,19 +123,27 @@ key_exists() {
 }
 # Wine puts an all-users shortcut into the user's Start menu; Windows into
 # the common one. Either counts.
-# The program's and the reference's.
+# Ours: the program's and the reference's.
 shortcuts() {
-  find "$WINEPREFIX/drive_c" \( -path '*Start Menu/Programs/TraylumeSample.lnk' -o \
-    -path '*Start Menu/Programs/Traylume Reference.lnk' \) 2>/dev/null
+  find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Traylume*.lnk' 2>/dev/null
+}
+# The name the installed programs list shows for key $1 of the $2-bit view.
+listed_name() {
+  local view=(/reg:"$2")
+  [ "$WINEARCH" = win32 ] && view=()
+  win reg export "$1" "$(windows_path "$scratch/listed.reg")" "${view[@]}" /y >/dev/null 2>&1 &&
+    iconv -f UTF-16 -t UTF-8 "$scratch/listed.reg" | tr -d '\r' | sed -n 's/^"DisplayName"="\(.*\)"$/\1/p'
 }
 
 # Starts the program at Windows path $1; its window must come up with no
-# message box, and WM_CLOSE must end it with exit code 0.
+# message box, and WM_CLOSE must end it with exit code 0. The window's
+# title is kept in program_title.
 start_and_close() {
   local said
   win "$1" >/dev/null 2>&1 &
   program_pid=$!
   if said=$(win "$bin/close_window.exe" --wait "$form" 30 2>&1) &&
+     program_title=$(sed -n 2p <<<"$said" | tr -d '\r') &&
      said=$(win "$bin/close_window.exe" "$form" 30 2>&1); then
     pass "$2: the window came up and WM_CLOSE ended the program with 0"
   else
@@ -265,6 +276,18 @@ try_package() {
     cp "$bin64/TraylumeSample.exe" "$scratch/x64/"
     start_and_close "$(windows_path "$scratch/x64/TraylumeSample.exe")" "the 64-bit program alone in a folder"
   fi
+
+  # A Japanese user looks for the name the window bears: the Start menu and
+  # the installed programs list give it (and the reference's own).
+  checked=$failures
+  local product="$program_title"
+  [ "$kind" = x64 ] && product="$product (x64)"
+  case "$program_title" in Traylume?*) ;; *) fail "the window's title was not read: '$program_title'" ;; esac
+  [ "$(shortcuts | sed 's|.*/||' | sort)" = "$(printf '%s.lnk\n' "$product" 'Traylumeコントロール リファレンス' | sort)" ] ||
+    fail "the Start menu shortcuts are named otherwise: $(shortcuts | sed 's|.*/||' | tr '\n' ';')"
+  [ "$(listed_name "$arp_key" "${views[-1]}")" = "$product" ] ||
+    fail "the installed programs list shows '$(listed_name "$arp_key" "${views[-1]}")', not '$product'"
+  passed_since "$checked" "the Start menu and the installed programs list say $product"
 
   echo "== remove $(basename "$msi")"
   checked=$failures
