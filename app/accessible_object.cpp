@@ -125,10 +125,13 @@ LRESULT AnswerGetObject(HWND window, WPARAM flags, LPARAM objectId, const wchar_
   const auto resultFromObject = Export<decltype(&::LresultFromObject)>(library.get(), "LresultFromObject");
   if (!createStandard || !resultFromObject) return 0;
   common::ComPtr<IAccessible> standard;
-  if (FAILED(LOG_IF_FAILED(createStandard(window, OBJID_CLIENT, IID_IAccessible, standard.put_void())))) return 0;
+  // __uuidof, not IID_IAccessible: mingw-w64's 64-bit import library gives
+  // that name the address of an import thunk, not the GUID.
+  const HRESULT created = createStandard(window, OBJID_CLIENT, __uuidof(IAccessible), standard.put_void());
+  if (FAILED(LOG_IF_FAILED(created))) return 0;
   auto named = common::make<NamedAccessible>(std::move(library), std::move(standard), window, name ? name : L"", role);
   if (!named) return 0;
-  const LRESULT result = resultFromObject(IID_IAccessible, flags, static_cast<IAccessible*>(named.get()));
+  const LRESULT result = resultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(named.get()));
   return result < 0 ? 0 : result;
 }
 

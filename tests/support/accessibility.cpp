@@ -17,7 +17,7 @@ void PrintTo(const Heard& heard, std::ostream* out) {
 Heard HeardOf(HWND window) {
   Heard heard;
   common::ComPtr<IAccessible> accessible;
-  if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+  if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                           accessible.put_void()))) {
     return heard;
   }
