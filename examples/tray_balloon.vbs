@@ -5,6 +5,10 @@
 ' Run it with: cscript //nologo tray_balloon.vbs
 Option Explicit
 
+' The type library's name for the information balloon (TraylumeBalloonIcon):
+' a script cannot read it from there, so it is stated here.
+Const tlBalloonIconInformation = 1
+
 Dim tray
 Set tray = CreateObject("TraylumeControl.Traylume")
 
@@ -14,7 +18,7 @@ WScript.Echo "ToolTipText: " & tray.ToolTipText
 If tray.BalloonSupported Then
   tray.BalloonTitle = "Hello"
   tray.BalloonText = "This balloon comes from tray_balloon.vbs."
-  tray.BalloonIcon = 1     ' 0 none, 1 information, 2 warning, 3 error
+  tray.BalloonIcon = tlBalloonIconInformation
   tray.Balloon = True
   WScript.Echo "Balloon: " & tray.BalloonTitle & " / " & tray.BalloonText
 Else

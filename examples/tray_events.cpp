@@ -26,7 +26,8 @@ const DISPID kBalloonText = 0x68030003, kBalloon = 0x68030006, kBalloonTitle = 0
 const DISPID kToolTipText = 0x68030008, kIcon = 0x6803000A, kShowIcon = 0x60030013, kHideIcon = 0x60030014;
 const DISPID kMouseDown = 1, kMouseMove = 2, kMouseUp = 3, kDblClick = 4;
 const DISPID kBalloonShow = 5, kBalloonClose = 6, kBalloonClick = 7;
-const short kLeftButton = 1;
+// The type library's name for the left button (TraylumeMouseButton).
+const short tlLeftButton = 1;
 
 DWORD mainThread = 0;
 
@@ -79,7 +80,7 @@ class EventSink final : public IDispatch {
       default: return DISP_E_MEMBERNOTFOUND;
     }
     Say(line);
-    if (event == kDblClick && button == kLeftButton) ::PostQuitMessage(0);
+    if (event == kDblClick && button == tlLeftButton) ::PostQuitMessage(0);
     return S_OK;
   }
 

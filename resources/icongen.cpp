@@ -3,6 +3,8 @@
 // icons stay reviewable in the sources and only their binary form is built.
 //
 //   icongen OUT.ico IMAGE.txt [IMAGE.txt ...]
+//   icongen OUT.bmp IMAGE.txt     one image as a bitmap file, which has no
+//                                 mask: its legend may name no transparent
 //
 // An image file holds, in this order (blank lines and '#' comments allowed
 // before "pixels"):
@@ -150,17 +152,17 @@ class Bytes {
 
 int RowBytes(int width, int bits) { return (width * bits + 31) / 32 * 4; }
 
-// BITMAPINFOHEADER, palette, colour (XOR) rows and mask (AND) rows, both
-// bottom-up, as an icon image inside an .ico holds them.
-std::vector<std::uint8_t> EncodeImage(const Image& image) {
+// BITMAPINFOHEADER, palette, colour (XOR) rows and, for an icon, mask (AND)
+// rows, both bottom-up, as an icon image inside an .ico holds them.
+std::vector<std::uint8_t> EncodeImage(const Image& image, bool with_mask = true) {
   const int colour_stride = RowBytes(image.width, image.bits);
   const int mask_stride = RowBytes(image.width, 1);
   const int colour_size = colour_stride * image.height;
-  const int mask_size = mask_stride * image.height;
+  const int mask_size = with_mask ? mask_stride * image.height : 0;
   Bytes out;
   out.U32(40);                      // biSize
   out.U32(image.width);             // biWidth
-  out.U32(2 * image.height);        // biHeight: colour and mask together
+  out.U32(with_mask ? 2 * image.height : image.height);  // an icon's: colour and mask together
   out.U16(1);                       // biPlanes
   out.U16(image.bits);              // biBitCount
   out.U32(0);                       // biCompression: BI_RGB
@@ -198,6 +200,22 @@ std::vector<std::uint8_t> EncodeImage(const Image& image) {
   return out.data();
 }
 
+std::vector<std::uint8_t> EncodeBitmapFile(const Image& image, const std::string& path) {
+  for (const auto& [symbol, index] : image.legend) {
+    if (index < 0) Fail(path, std::string("a bitmap has no transparency: '") + symbol + "' is transparent");
+  }
+  const std::vector<std::uint8_t> bitmap = EncodeImage(image, false);
+  const std::uint32_t header = 14;
+  Bytes out;
+  out.U8('B');
+  out.U8('M');
+  out.U32(header + static_cast<std::uint32_t>(bitmap.size()));
+  out.U32(0);                                     // reserved
+  out.U32(header + 40 + (4u << image.bits));      // where the pixels begin
+  out.Append(bitmap);
+  return out.data();
+}
+
 std::vector<std::uint8_t> EncodeIconFile(const std::vector<Image>& images) {
   std::vector<std::vector<std::uint8_t>> encoded;
   for (const Image& image : images) encoded.push_back(EncodeImage(image));
@@ -232,7 +250,10 @@ int main(int argc, char** argv) {
   try {
     std::vector<Image> images;
     for (int i = 2; i < argc; ++i) images.push_back(ReadImage(argv[i]));
-    const std::vector<std::uint8_t> bytes = EncodeIconFile(images);
+    const std::string output = argv[1];
+    const bool bitmap = output.size() > 4 && output.compare(output.size() - 4, 4, ".bmp") == 0;
+    if (bitmap && images.size() != 1) Fail(output, "a bitmap file holds one image");
+    const std::vector<std::uint8_t> bytes = bitmap ? EncodeBitmapFile(images[0], argv[2]) : EncodeIconFile(images);
     std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();

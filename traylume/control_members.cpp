@@ -264,7 +264,7 @@ HRESULT TraylumeControl::PutBalloonIcon(const VARIANT& value, ControlError* erro
 }
 
 HRESULT TraylumeControl::GetIcon(VARIANT* value) {
-  const common::ComPtr<IPictureDisp>& shown = picture_ ? picture_ : defaultPicture_;
+  const common::ComPtr<IPictureDisp>& shown = ShownPicture();
   if (!shown) return E_UNEXPECTED;
   V_VT(value) = VT_DISPATCH;
   IPictureDisp* picture = nullptr;
@@ -315,6 +315,7 @@ void TraylumeControl::UseIcon(common::ComPtr<IPictureDisp> picture, SharedTrayIc
   picture_ = std::move(picture);
   tray_.SetIcon(std::move(trayIcon));
   dirty_ = true;
+  ViewChanged();
 }
 
 HRESULT TraylumeControl::CallRefresh(ControlError* error) {
@@ -323,6 +324,8 @@ HRESULT TraylumeControl::CallRefresh(ControlError* error) {
 }
 
 HRESULT TraylumeControl::CallShowIcon(ControlError* error) {
+  // On a form being designed the icon stays out of the notification area.
+  if (designTime_) return S_OK;
   // A closed control gets its window back: showing the icon again is what
   // the caller asks for.
   RETURN_IF_FAILED(EnsureWindow(error));

@@ -1,6 +1,7 @@
 // IOleObject: what a form host calls on a control that is invisible at run
-// time. It keeps the client site, the design extent and the advise sinks,
-// and Close takes the icon down.
+// time. It keeps the client site (and follows its UserMode), the design
+// extent and the advise sinks, refuses in-place activation, and Close takes
+// the icon down.
 
 #include "common/hresult.h"
 #include "traylume/traylume_control.h"
@@ -10,6 +11,7 @@ namespace traylume {
 STDMETHODIMP TraylumeControl::SetClientSite(IOleClientSite* site) {
   RETURN_IF_NOT_HOME_THREAD(home_);
   site_ = common::ComPtr<IOleClientSite>(site);
+  FollowUserMode();
   return S_OK;
 }
 
@@ -54,15 +56,21 @@ STDMETHODIMP TraylumeControl::GetClipboardData(DWORD, IDataObject** data) {
   return E_NOTIMPL;
 }
 
+// The control has nothing to show on a form and is never active in place:
+// what a container sees of it is what IViewObject2 draws. So it says so,
+// rather than claim an activation that never tells the site.
 STDMETHODIMP TraylumeControl::DoVerb(LONG verb, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) {
   RETURN_IF_NOT_HOME_THREAD(home_);
   switch (verb) {
-    case OLEIVERB_PRIMARY:
-    case OLEIVERB_SHOW:
     case OLEIVERB_INPLACEACTIVATE:
     case OLEIVERB_UIACTIVATE:
+      return OLE_E_NOT_INPLACEACTIVE;
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_OPEN:
+      return OLEOBJ_S_CANNOT_DOVERB_NOW;  // no window of its own to show
     case OLEIVERB_HIDE:
-      return S_OK;  // nothing to show on the form: the icon lives in the tray
+      return S_OK;  // hidden it is
     default:
       return verb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
   }

@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "common/unique_handle.h"
 #include "traylume/control_ids.h"
+#include "traylume/resource_ids.h"
 #include "traylume/type_library.h"
 
 namespace traylume {
@@ -36,6 +37,12 @@ constexpr RegistryEntry kEntries[] = {
     {L"CLSID\\%CLSID%\\Programmable", nullptr, nullptr},
     {L"CLSID\\%CLSID%\\MiscStatus", nullptr, L"0"},
     {L"CLSID\\%CLSID%\\MiscStatus\\1", nullptr, L"%MISCSTATUS%"},
+    {L"CLSID\\%CLSID%\\ToolboxBitmap32", nullptr, L"%MODULE%, %TOOLBOXBITMAP%"},
+    // What the class is, for containers that look: a control, programmable
+    // through automation, safe to initialise from untrusted data.
+    {L"CLSID\\%CLSID%\\Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}", nullptr, nullptr},
+    {L"CLSID\\%CLSID%\\Implemented Categories\\{40FC6ED5-2438-11CF-A3DB-080036F12502}", nullptr, nullptr},
+    {L"CLSID\\%CLSID%\\Implemented Categories\\{7DD95802-9882-11CF-9FA9-00AA006C42C4}", nullptr, nullptr},
     {L"%PROGID%", nullptr, L"%DESCRIPTION%"},
     {L"%PROGID%\\CLSID", nullptr, L"%CLSID%"},
     {L"%PROGID%\\CurVer", nullptr, L"%VERSIONEDPROGID%"},
@@ -103,6 +110,7 @@ class Expander {
     if (word == L"MODULE") return module_;
     if (word == L"MODULEDIR") return common::FolderOf(module_);
     if (word == L"MISCSTATUS") return std::to_wstring(kMiscStatus);
+    if (word == L"TOOLBOXBITMAP") return std::to_wstring(IDB_TOOLBOX);
     if (word == L"DISPATCHPROXY") return kDispatchProxy;
 #ifdef _WIN64
     if (word == L"PLATFORM") return L"win64";

@@ -70,6 +70,7 @@ HRESULT TraylumeControl::Initialize() {
 
 void* TraylumeControl::QueryExtra(REFIID iid) {
   if (iid == IID_IPersist) return static_cast<IPersistStreamInit*>(this);
+  if (iid == IID_IViewObject) return static_cast<IViewObject2*>(this);
   if (iid == IID_IProvideClassInfo) return static_cast<IProvideClassInfo2*>(this);
   if (iid == DIID_ITraylume) return static_cast<IDispatch*>(this);
   return nullptr;
@@ -94,6 +95,8 @@ void TraylumeControl::Shutdown() {
 }
 
 void TraylumeControl::RaiseEvent(DISPID id, std::optional<short> button) {
+  // A container that froze events does not want them, not even later.
+  if (eventsFrozen_ > 0) return;
   // A sink may release the control's last reference while it handles the
   // event: the control (and this window's owner) stays until all are done.
   common::ComPtr<IUnknown> keepAlive(Identity());

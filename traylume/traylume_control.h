@@ -2,14 +2,18 @@
 // The Traylume control: one notification area icon with tooltip and
 // balloon, driven through IDispatch by the ids of its type library, raising
 // its mouse and balloon events to the sinks of its one connection point,
-// and hosted by forms through IOleObject and IPersistPropertyBag. Every
-// method but IUnknown's answers only on the thread that created it.
+// and hosted by forms through IOleObject and IPersistPropertyBag. Form
+// designers draw it through IViewObject2 and tell it design time from run
+// time through IOleControl; IObjectSafety says it is safe to initialise
+// from untrusted data but not to script. Every method but IUnknown's
+// answers only on the thread that created it.
 
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
 
 #include "common/com_object.h"
+#include "common/interface_ids.h"
 #include "traylume/control_ids.h"
 #include "traylume/event_sinks.h"
 #include "traylume/exception_info.h"
@@ -22,7 +26,8 @@ namespace traylume {
 
 class TraylumeControl final
     : public common::ComObject<IDispatch, IProvideClassInfo2, IConnectionPointContainer, IPersistPropertyBag,
-                               IPersistStreamInit, IOleObject, ISupportErrorInfo>,
+                               IPersistStreamInit, IOleObject, IViewObject2, IOleControl, IObjectSafety,
+                               ISupportErrorInfo>,
       private TrayWindowListener {
  public:
   TraylumeControl();
@@ -79,6 +84,28 @@ class TraylumeControl final
   STDMETHODIMP EnumAdvise(IEnumSTATDATA** advises) override;
   STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
   STDMETHODIMP SetColorScheme(LOGPALETTE* palette) override;
+
+  // IViewObject / IViewObject2
+  STDMETHODIMP Draw(DWORD aspect, LONG index, void* aspectData, DVTARGETDEVICE* device, HDC deviceInfo, HDC dc,
+                    LPCRECTL bounds, LPCRECTL windowBounds, BOOL(STDMETHODCALLTYPE* keepDrawing)(ULONG_PTR),
+                    ULONG_PTR keepDrawingArgument) override;
+  STDMETHODIMP GetColorSet(DWORD aspect, LONG index, void* aspectData, DVTARGETDEVICE* device, HDC deviceInfo,
+                           LOGPALETTE** colors) override;
+  STDMETHODIMP Freeze(DWORD aspect, LONG index, void* aspectData, DWORD* freeze) override;
+  STDMETHODIMP Unfreeze(DWORD freeze) override;
+  STDMETHODIMP SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
+  STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
+  STDMETHODIMP GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device, LPSIZEL size) override;
+
+  // IOleControl
+  STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
+  STDMETHODIMP OnMnemonic(MSG* message) override;
+  STDMETHODIMP OnAmbientPropertyChange(DISPID id) override;
+  STDMETHODIMP FreezeEvents(BOOL freeze) override;
+
+  // IObjectSafety
+  STDMETHODIMP GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) override;
+  STDMETHODIMP SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) override;
 
   // ISupportErrorInfo
   STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override;
@@ -146,6 +173,13 @@ class TraylumeControl final
   // Checks `picture` and makes its tray icon; a null picture is the default.
   HRESULT PrepareIcon(common::ComPtr<IPictureDisp> picture, SharedTrayIcon* trayIcon, ControlError* error);
   void UseIcon(common::ComPtr<IPictureDisp> picture, SharedTrayIcon trayIcon);
+  // The picture Icon gives: the host's, or the control's own.
+  const common::ComPtr<IPictureDisp>& ShownPicture() const { return picture_ ? picture_ : defaultPicture_; }
+  // Tells the container's view sink that the control looks different.
+  void ViewChanged();
+  // Follows the site's UserMode ambient: at design time (False) nothing
+  // reaches the shell, and a shown icon goes.
+  void FollowUserMode();
   // Removes the icon and the window: no icon outlives its control.
   void Shutdown();
   void RaiseEvent(DISPID id, std::optional<short> button = std::nullopt);
@@ -171,6 +205,12 @@ class TraylumeControl final
   void OnWindowDestroyed() override;
 
   HomeThread home_;
+  bool designTime_ = false;
+  long eventsFrozen_ = 0;  // IOleControl::FreezeEvents nesting
+  bool safeForUntrustedData_ = false;  // as IObjectSafety was last told
+  common::ComPtr<IAdviseSink> viewSink_;
+  DWORD viewAspects_ = 0;
+  DWORD viewFlags_ = 0;
   TrayWindow window_;
   NotifyIcon tray_;
   EventSinks sinks_;

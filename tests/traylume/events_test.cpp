@@ -60,6 +60,24 @@ TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
   EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
 }
 
+// A container freezes events while it cannot take them (IOleControl):
+// they are dropped, not delivered later.
+TEST_F(EventsTest, EventsRaisedWhileFrozenAreDropped) {
+  auto sink = common::make<Sink>();
+  auto point = support::EventPointOf(control);
+  common::ComPtr<IOleControl> oleControl;
+  DWORD cookie = 0;
+  ASSERT_EQ(control.As(&oleControl), S_OK);
+  ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
+  ASSERT_EQ(oleControl->FreezeEvents(TRUE), S_OK);
+  Callback(WM_LBUTTONDOWN);
+  EXPECT_TRUE(sink->heard.empty());
+  ASSERT_EQ(oleControl->FreezeEvents(FALSE), S_OK);
+  Callback(WM_MOUSEMOVE);
+  EXPECT_EQ(sink->heard, std::vector<std::wstring>{std::to_wstring(dispid::kMouseMove)});
+  ASSERT_EQ(point->Unadvise(cookie), S_OK);
+}
+
 TEST_F(EventsTest, SinksMayLeaveAndLetGoOfTheControlWhileTheyHearAnEvent) {
   auto first = common::make<Sink>(), second = common::make<Sink>(), third = common::make<Sink>();
   auto point = support::EventPointOf(control);

@@ -104,6 +104,62 @@ TEST_F(MembersTest, EveryMemberAnswersItsNameInAnyCaseWithItsId) {
   info->ReleaseTypeAttr(attributes);
 }
 
+// Property browsers and code completion offer names where the type
+// library has them: the balloon kinds (BalloonIcon's own type) and the
+// button codes, with the contract's values.
+TEST_F(MembersTest, TheTypeLibraryNamesTheBalloonKindsAndTheButtonCodes) {
+  common::ComPtr<ITypeInfo> members;
+  common::ComPtr<ITypeLib> library;
+  UINT index = 0;
+  ASSERT_EQ(control->GetTypeInfo(0, 0, members.put()), S_OK);
+  ASSERT_EQ(members->GetContainingTypeLib(library.put(), &index), S_OK);
+  std::vector<std::vector<long>> enums;  // the values of each enum, in order
+  common::ComPtr<ITypeInfo> balloonKinds;
+  for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
+    TYPEKIND kind = TKIND_MAX;
+    common::ComPtr<ITypeInfo> info;
+    ASSERT_EQ(library->GetTypeInfoType(i, &kind), S_OK);
+    if (kind != TKIND_ENUM) continue;
+    ASSERT_EQ(library->GetTypeInfo(i, info.put()), S_OK);
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+    std::vector<long> values;
+    for (UINT v = 0; v < attributes->cVars; ++v) {
+      VARDESC* constant = nullptr;
+      ASSERT_EQ(info->GetVarDesc(v, &constant), S_OK);
+      values.push_back(V_I4(constant->lpvarValue));
+      info->ReleaseVarDesc(constant);
+    }
+    info->ReleaseTypeAttr(attributes);
+    enums.push_back(values);
+  }
+  const std::vector<long> kinds = {contract::kBalloonNone, contract::kBalloonInformation, contract::kBalloonWarning,
+                                   contract::kBalloonError};
+  const std::vector<long> buttons = {contract::kLeftButton, contract::kRightButton, contract::kMiddleButton};
+  EXPECT_EQ(enums, (std::vector<std::vector<long>>{kinds, buttons}));
+  // BalloonIcon's get gives the kinds' enum.
+  MEMBERID id = DISPID_UNKNOWN;
+  LPOLESTR name = const_cast<LPOLESTR>(L"BalloonIcon");
+  ASSERT_EQ(members->GetIDsOfNames(&name, 1, &id), S_OK);
+  for (UINT f = 0;; ++f) {
+    FUNCDESC* function = nullptr;
+    ASSERT_EQ(members->GetFuncDesc(f, &function), S_OK);
+    const bool found = function->memid == id && function->invkind == INVOKE_PROPERTYGET;
+    const TYPEDESC type = function->elemdescFunc.tdesc;
+    members->ReleaseFuncDesc(function);
+    if (!found) continue;
+    ASSERT_EQ(type.vt, VT_USERDEFINED);
+    common::ComPtr<ITypeInfo> returned;
+    ASSERT_EQ(members->GetRefTypeInfo(type.hreftype, returned.put()), S_OK);
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(returned->GetTypeAttr(&attributes), S_OK);
+    EXPECT_EQ(attributes->typekind, TKIND_ENUM);
+    EXPECT_EQ(attributes->cVars, kinds.size());
+    returned->ReleaseTypeAttr(attributes);
+    break;
+  }
+}
+
 TEST_F(MembersTest, IconTakesPicturesOnlyAndNothingBringsBackItsOwn) {
   const Outcome own = Get(control.get(), dispid::kIcon);
   ASSERT_EQ(own.hr, S_OK);

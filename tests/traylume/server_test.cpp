@@ -2,6 +2,9 @@
 // registration, and what a form host asks of it through IOleObject.
 #include <gtest/gtest.h>
 
+#include <comcat.h>
+#include <objsafe.h>
+
 #include <string>
 
 #include "common/text.h"
@@ -56,11 +59,27 @@ TEST_F(ServerTest, RegistrationMakesTheProgIdKnownAndUnregistrationTakesItAway) 
   EXPECT_EQ(MachineClassValue(clsid + L"\\VersionIndependentProgID", nullptr), contract::kProgId);
   EXPECT_EQ(MachineClassValue(contract::kProgId + std::wstring(L"\\CurVer"), nullptr), versioned);
   EXPECT_EQ(MachineClassValue(versioned + L"\\CLSID", nullptr), common::GuidText(CLSID_Traylume));
-  for (const wchar_t* marker : {L"\\Control", L"\\Programmable"}) {
+  std::vector<std::wstring> markers = {L"\\Control", L"\\Programmable"};
+  for (const GUID& category : {CATID_Control, CATID_Programmable, CATID_SafeForInitializing}) {
+    markers.push_back(L"\\Implemented Categories\\" + common::GuidText(category));
+  }
+  for (const std::wstring& marker : markers) {
     common::UniqueRegKey key;
     EXPECT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + clsid + marker).c_str(), 0, KEY_READ,
                               key.put()), ERROR_SUCCESS) << common::Utf8(marker);
   }
+  // The toolbox picture: a 16 x 16 bitmap of the file the value names.
+  const std::wstring toolbox = MachineClassValue(clsid + L"\\ToolboxBitmap32", nullptr);
+  const size_t comma = toolbox.rfind(L", ");
+  ASSERT_NE(comma, std::wstring::npos) << common::Utf8(toolbox);
+  EXPECT_EQ(toolbox.substr(0, comma), support::ControlPath());
+  common::UniqueModule file(::LoadLibraryExW(toolbox.substr(0, comma).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  const int resource = std::stoi(toolbox.substr(comma + 2));
+  common::UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageW(file.get(), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, 0)));
+  BITMAP size{};
+  ASSERT_TRUE(::GetObjectW(picture.get(), sizeof(size), &size));
+  EXPECT_EQ(size.bmWidth, 16);
+  EXPECT_EQ(size.bmHeight, 16);
   EXPECT_EQ(::CLSIDFromProgID(contract::kProgId, &found), S_OK);
   EXPECT_EQ(found, CLSID_Traylume);
   common::ComPtr<IUnknown> registered;

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "common/bstr.h"
+#include "common/interface_ids.h"
 #include "contract/traylume_contract.h"
 #include "tests/support/automation.h"
 #include "tests/traylume/control_test.h"
@@ -25,12 +26,20 @@ TEST_F(ThreadsTest, EveryCallFromAnotherThreadIsRefusedAndChangesNothing) {
   common::ComPtr<IPersistPropertyBag> bag;
   common::ComPtr<IOleObject> ole;
   common::ComPtr<ISupportErrorInfo> errorInfo;
+  common::ComPtr<IViewObject2> view;
+  common::ComPtr<IOleControl> oleControl;
+  common::ComPtr<IObjectSafety> safety;
   ASSERT_EQ(control.As(&classInfo), S_OK);
   ASSERT_EQ(control.As(&container), S_OK);
   ASSERT_EQ(control.As(&stream), S_OK);
   ASSERT_EQ(control.As(&bag), S_OK);
   ASSERT_EQ(control.As(&ole), S_OK);
   ASSERT_EQ(control.As(&errorInfo), S_OK);
+  ASSERT_EQ(control.As(&view), S_OK);
+  ASSERT_EQ(control.As(&oleControl), S_OK);
+  ASSERT_EQ(control.As(&safety), S_OK);
+  const RECTL bounds{0, 0, 16, 16};
+  DWORD safetyOptions = 0;
   const common::ComPtr<IConnectionPoint> point = EventPointOf(control);
   ASSERT_TRUE(point);
   const auto before = State(control.get());
@@ -88,6 +97,19 @@ TEST_F(ThreadsTest, EveryCallFromAnotherThreadIsRefusedAndChangesNothing) {
       {"GetMiscStatus", [&] { return ole->GetMiscStatus(DVASPECT_CONTENT, nullptr); }},
       {"SetColorScheme", [&] { return ole->SetColorScheme(nullptr); }},
       {"InterfaceSupportsErrorInfo", [&] { return errorInfo->InterfaceSupportsErrorInfo(IID_IDispatch); }},
+      {"Draw", [&] { return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr, &bounds, nullptr, nullptr, 0); }},
+      {"GetColorSet", [&] { return view->GetColorSet(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr); }},
+      {"Freeze", [&] { return view->Freeze(DVASPECT_CONTENT, -1, nullptr, nullptr); }},
+      {"Unfreeze", [&] { return view->Unfreeze(0); }},
+      {"SetAdvise", [&] { return view->SetAdvise(DVASPECT_CONTENT, 0, nullptr); }},
+      {"GetAdvise", [&] { return view->GetAdvise(nullptr, nullptr, nullptr); }},
+      {"GetExtent of the view", [&] { return view->GetExtent(DVASPECT_CONTENT, -1, nullptr, nullptr); }},
+      {"GetControlInfo", [&] { return oleControl->GetControlInfo(nullptr); }},
+      {"OnMnemonic", [&] { return oleControl->OnMnemonic(nullptr); }},
+      {"OnAmbientPropertyChange", [&] { return oleControl->OnAmbientPropertyChange(DISPID_AMBIENT_USERMODE); }},
+      {"FreezeEvents", [&] { return oleControl->FreezeEvents(TRUE); }},
+      {"GetInterfaceSafetyOptions", [&] { return safety->GetInterfaceSafetyOptions(IID_IDispatch, &safetyOptions, &safetyOptions); }},
+      {"SetInterfaceSafetyOptions", [&] { return safety->SetInterfaceSafetyOptions(IID_IPersistStreamInit, 0, 0); }},
   };
   std::vector<HRESULT> answers;
   std::thread([&] {
