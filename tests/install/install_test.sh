@@ -27,8 +27,9 @@
 #
 # Where the machine cannot run 32-bit programs, the 32-bit view's keys are
 # compared with what the 64-bit control's own registration writes, naming
-# the 32-bit file: both controls register from one table, and only the file
-# and the type library's platform differ.
+# the 32-bit file (in InprocServer32 and ToolboxBitmap32): both controls
+# register from one table, and only the file and the type library's
+# platform differ.
 #
 # The prefixes are shared with tests that need the control unregistered:
 # each package is removed again whatever happens.
@@ -251,7 +252,7 @@ try_package() {
     if [ "$view" = 32 ] && [ "$kind" = x64 ] && [ "$runs_32bit" = no ]; then
       our_paragraphs "$scratch/registered64.reg" |
         awk -v RS= -v ORS='\n\n' -v from="${folder64//\\/\\\\\\\\}" -v to="${folder32//\\/\\\\\\\\}" \
-          '/^[^]]*\\inprocserver32\]/ { i = index($0, from); if (i) $0 = substr($0, 1, i - 1) to substr($0, i + length(from)) } 1' \
+          '/^[^]]*\\(inprocserver32|toolboxbitmap32)\]/ { i = index($0, from); if (i) $0 = substr($0, 1, i - 1) to substr($0, i + length(from)) } 1' \
           >"$scratch/expected32.txt"
       our_paragraphs "$scratch/installed32.reg" >"$scratch/ours32.txt"
       diff -u "$scratch/expected32.txt" "$scratch/ours32.txt" ||
