@@ -17,7 +17,8 @@ TEST(DispatchArgs, ArgumentsAreCheckedAndFoundInOrder) {
   DISPID named = DISPID_PROPERTYPUT;
   const DISPPARAMS three{values, nullptr, 3, 0}, fine{values, &named, 1, 1};
   EXPECT_EQ(V_I4(common::PositionalArgument(three, 2)), 3);
-  EXPECT_EQ(common::CheckParams(nullptr) | common::CheckParams(&fine), S_OK);
+  EXPECT_EQ(common::CheckParams(nullptr), S_OK);
+  EXPECT_EQ(common::CheckParams(&fine), S_OK);
   const DISPPARAMS noValues{nullptr, nullptr, 1, 0}, moreNamedThanAll{values, &named, 1, 2}, noNames{values, nullptr, 1, 1};
   for (const DISPPARAMS& bad : {noValues, moreNamedThanAll, noNames}) EXPECT_EQ(common::CheckParams(&bad), E_INVALIDARG);
 }
