@@ -82,9 +82,12 @@ void TraylumeControl::ViewChanged() {
   if (!viewSink_) return;
   // The sink may set another one while it hears this: it keeps its own.
   const common::ComPtr<IAdviseSink> sink = viewSink_;
-  if (viewFlags_ & ADVF_ONLYONCE) SetAdvise(0, 0, nullptr);
-  const DWORD aspect = (viewAspects_ & DVASPECT_ICON) && !(viewAspects_ & DVASPECT_CONTENT) ? DVASPECT_ICON
-                                                                                              : DVASPECT_CONTENT;
+  const DWORD aspect = viewAspects_ == DVASPECT_ICON ? DVASPECT_ICON : DVASPECT_CONTENT;
+  if (viewFlags_ & ADVF_ONLYONCE) {
+    viewSink_.reset();
+    viewAspects_ = 0;
+    viewFlags_ = 0;
+  }
   sink->OnViewChange(aspect, -1);
 }
 

@@ -24,6 +24,7 @@
 #include <string>
 
 #include "app/texts.h"
+#include "common/unique_handle.h"
 #include "common/text.h"
 
 namespace {
@@ -41,20 +42,12 @@ constexpr wchar_t kProgramShortName[] = L"TRAYSMPL|";
 constexpr wchar_t kReferenceShortName[] = L"TRAYREF|";
 constexpr UINT kJapaneseCodePage = 932;
 
-class MsiHandle {
- public:
-  MsiHandle() = default;
-  MsiHandle(const MsiHandle&) = delete;
-  MsiHandle& operator=(const MsiHandle&) = delete;
-  ~MsiHandle() {
-    if (handle_) ::MsiCloseHandle(handle_);
-  }
-  MSIHANDLE get() const { return handle_; }
-  MSIHANDLE* put() { return &handle_; }
-
- private:
-  MSIHANDLE handle_ = 0;
+struct MsiHandleTraits {
+  using Type = MSIHANDLE;
+  static MSIHANDLE Invalid() { return 0; }
+  static void Close(MSIHANDLE handle) { ::MsiCloseHandle(handle); }
 };
+using MsiHandle = common::UniqueHandle<MsiHandleTraits>;
 
 bool Succeeded(UINT result, const char* step) {
   if (result == ERROR_SUCCESS) return true;
@@ -65,8 +58,7 @@ bool Succeeded(UINT result, const char* step) {
 // Runs `query` with `value` for its one parameter.
 bool Execute(MSIHANDLE database, const wchar_t* query, const std::wstring& value, const char* step) {
   MsiHandle view;
-  MsiHandle record;
-  *record.put() = ::MsiCreateRecord(1);
+  MsiHandle record(::MsiCreateRecord(1));
   return Succeeded(::MsiDatabaseOpenViewW(database, query, view.put()), step) &&
          Succeeded(::MsiRecordSetStringW(record.get(), 1, value.c_str()), step) &&
          Succeeded(::MsiViewExecute(view.get(), record.get()), step) &&
