@@ -22,7 +22,7 @@
 #include "common/com_ptr.h"
 #include "common/unique_handle.h"
 #include "common/com_result.h"
-#include "component/traylume.h"
+#include "component/traylume_client.h"
 #include "component/traylume_events.h"
 #include "component/traylume_host.h"
 

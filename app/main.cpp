@@ -8,7 +8,7 @@
 #include "app/form1.h"
 #include "app/report.h"
 #include "app/texts.h"
-#include "component/traylume_host.h"
+#include "component/create_traylume.h"
 
 namespace {
 

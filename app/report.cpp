@@ -1,7 +1,5 @@
 #include "app/report.h"
 
-#include <cwchar>
-
 #include "app/texts.h"
 #include "common/hresult.h"
 
@@ -16,13 +14,10 @@ std::wstring FailureText(const common::ComResult& failure) {
   if (reason.empty()) reason = common::SystemMessage(failure.hr);
   if (reason.empty()) reason = texts::kNoReason;
 
-  wchar_t code[16];
-  std::swprintf(code, std::size(code), L"0x%08lX", static_cast<unsigned long>(failure.hr));
-
   std::wstring text = texts::kFailureHeading;
   text.append(L"\r\n\r\n").append(texts::kFailureOperation).append(failure.operation);
   text.append(L"\r\n").append(texts::kFailureReason).append(reason);
-  text.append(L"\r\n").append(texts::kFailureCode).append(code);
+  text.append(L"\r\n").append(texts::kFailureCode).append(common::HresultCode(failure.hr));
   return text;
 }
 

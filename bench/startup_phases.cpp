@@ -21,6 +21,7 @@
 #include "bench/stopwatch.h"
 #include "common/unique_handle.h"
 #include "component/registration_free.h"
+#include "component/create_traylume.h"
 #include "component/traylume_host.h"
 
 namespace {

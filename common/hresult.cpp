@@ -7,15 +7,21 @@ namespace common {
 namespace {
 
 void DebuggerOutput(const char* file, int line, HRESULT hr) {
-  wchar_t text[400];
-  std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%hs(%d): failed with 0x%08lX\n", file ? file : "?", line,
-                static_cast<unsigned long>(hr));
-  ::OutputDebugStringW(text);
+  wchar_t place[300];
+  std::swprintf(place, sizeof(place) / sizeof(place[0]), L"%hs(%d): failed with ", file ? file : "?", line);
+  const std::wstring text = place + HresultCode(hr) + L"\n";
+  ::OutputDebugStringW(text.c_str());
 }
 
 std::atomic<FailureHook> hook{&DebuggerOutput};
 
 }  // namespace
+
+std::wstring HresultCode(HRESULT hr) {
+  wchar_t code[16];
+  std::swprintf(code, sizeof(code) / sizeof(code[0]), L"0x%08lX", static_cast<unsigned long>(hr));
+  return code;
+}
 
 std::wstring SystemMessage(HRESULT hr) {
   wchar_t* buffer = nullptr;

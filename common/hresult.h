@@ -18,6 +18,9 @@ inline HRESULT LastErrorHr() {
   return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
 }
 
+// An HRESULT as a user reads it in a message: "0x8007000E".
+std::wstring HresultCode(HRESULT hr);
+
 // The system's text for an HRESULT, without the trailing line break; empty
 // when the system has none.
 std::wstring SystemMessage(HRESULT hr);

@@ -2,7 +2,7 @@
 #include "common/module.h"
 #include "component/registration_free.h"
 #include "component/texts.h"
-#include "component/traylume_host.h"
+#include "component/create_traylume.h"
 
 namespace component {
 

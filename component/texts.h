@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "common/hresult.h"
 
 namespace component::texts {
 
@@ -30,11 +31,9 @@ inline std::wstring FileRoute(std::wstring_view folder, std::wstring_view fileNa
 
 // "<route>: <reason> (0x........)"
 inline std::wstring RouteFailed(std::wstring_view route, HRESULT hr, std::wstring_view reason) {
-  wchar_t code[16];
-  std::swprintf(code, sizeof(code) / sizeof(code[0]), L"0x%08lX", static_cast<unsigned long>(hr));
   std::wstring text(route);
   text.append(L": ").append(reason.empty() ? std::wstring_view(L"理由は不明です。") : reason);
-  text.append(L" (").append(code).append(L")");
+  text.append(L" (").append(common::HresultCode(hr)).append(L")");
   return text;
 }
 

@@ -12,7 +12,7 @@
 #include "common/com_ptr.h"
 #include "common/com_result.h"
 #include "component/saved_state.h"
-#include "component/traylume.h"
+#include "component/traylume_client.h"
 #include "component/traylume_events.h"
 
 namespace component {
@@ -56,11 +56,5 @@ class TraylumeHost {
   common::ComPtr<IConnectionPoint> connection_;
   DWORD cookie_ = 0;
 };
-
-// Creates the control for `progId` in process: the registered class when
-// there is one, otherwise `fileName` next to the program, activated without
-// registration through a manifest made at run time.
-common::ComResult CreateTraylume(const wchar_t* progId, const wchar_t* fileName,
-                         common::ComPtr<IUnknown>* control);
 
 }  // namespace component

@@ -12,7 +12,7 @@
 #include "traylume/pictures.h"
 #include "traylume/traylume_control.h"
 #include "traylume/type_library.h"
-#include "traylume/user_texts.h"
+#include "traylume/texts.h"
 
 namespace traylume {
 

@@ -14,7 +14,7 @@
 #include "traylume/pictures.h"
 #include "traylume/stream_io.h"
 #include "traylume/traylume_control.h"
-#include "traylume/user_texts.h"
+#include "traylume/texts.h"
 
 namespace traylume {
 namespace {

@@ -9,7 +9,7 @@
 #include "common/module.h"
 #include "common/text.h"
 #include "common/unique_handle.h"
-#include "traylume/control_ids.h"
+#include "traylume/class_identity.h"
 #include "traylume/resource_ids.h"
 #include "traylume/type_library.h"
 

@@ -7,7 +7,7 @@
 
 #include "common/module_lock.h"
 #include "traylume/class_factory.h"
-#include "traylume/control_ids.h"
+#include "traylume/class_identity.h"
 #include "traylume/registration.h"
 #include "traylume/tray_window.h"
 #include "traylume/traylume_control.h"

@@ -7,7 +7,7 @@
 #include "traylume/connection_point.h"
 #include "traylume/pictures.h"
 #include "traylume/type_library.h"
-#include "traylume/user_texts.h"
+#include "traylume/texts.h"
 
 namespace traylume {
 namespace {

@@ -14,9 +14,9 @@
 
 #include "common/com_object.h"
 #include "common/interface_ids.h"
-#include "traylume/control_ids.h"
+#include "traylume/class_identity.h"
 #include "traylume/event_sinks.h"
-#include "traylume/exception_info.h"
+#include "traylume/control_error.h"
 #include "traylume/home_thread.h"
 #include "traylume/notify_icon.h"
 #include "traylume/tray_icon.h"

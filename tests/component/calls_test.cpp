@@ -7,7 +7,7 @@
 #include "common/bstr.h"
 #include "common/com_object.h"
 #include "common/hresult.h"
-#include "component/traylume.h"
+#include "component/traylume_client.h"
 #include "tests/support/automation.h"
 #include "tests/support/com_test.h"
 #include "tests/support/pictures.h"

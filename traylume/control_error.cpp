@@ -1,9 +1,9 @@
-#include "traylume/exception_info.h"
+#include "traylume/control_error.h"
 
 #include <oleauto.h>
 
 #include "common/com_ptr.h"
-#include "traylume/user_texts.h"
+#include "traylume/texts.h"
 
 namespace traylume {
 namespace {

@@ -1,4 +1,4 @@
-#include "component/traylume.h"
+#include "component/traylume_client.h"
 
 #include <oleauto.h>
 
