@@ -28,7 +28,7 @@ tray_icon=(1013 757)
 headless() {
   local program=$1 screenshot=$2
   local helper explorer status=0 before after
-  helper="$(dirname "$program")/close_window.exe"
+  helper="$(dirname "$program")/window_driver.exe"
   trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
   "$WINESERVER" -p 2>/dev/null || true  # one may run already (the tests)
   # Wine's background services start with the first program of a session

@@ -36,7 +36,7 @@
 #
 # usage: install_test.sh PACKAGE
 #   PACKAGE  dist/TraylumeSample-<version> (.msi, -x64.msi and .zip are added)
-# close_window.exe and the 64-bit program come from the build folders.
+# window_driver.exe and the 64-bit program come from the build folders.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tools/wine-env.sh"
@@ -143,9 +143,9 @@ start_and_close() {
   local said
   win "$1" >/dev/null 2>&1 &
   program_pid=$!
-  if said=$(win "$bin/close_window.exe" --wait "$form" 30 2>&1) &&
+  if said=$(win "$bin/window_driver.exe" --wait "$form" 30 2>&1) &&
      program_title=$(sed -n 2p <<<"$said" | tr -d '\r') &&
-     said=$(win "$bin/close_window.exe" "$form" 30 2>&1); then
+     said=$(win "$bin/window_driver.exe" "$form" 30 2>&1); then
     pass "$2: the window came up and WM_CLOSE ended the program with 0"
   else
     fail "$2: $said"

@@ -1,22 +1,29 @@
-// close_window [--desktop NAME] [--wait | --click ID | --lines ID] CLASS [SECONDS]
+// window_driver [--desktop NAME] [--wait | --click ID | --lines ID] CLASS [SECONDS]
 //
-// Closes a running program the way a user does: finds its visible top-level
-// window of class CLASS, posts WM_CLOSE to it and waits for the process to
-// end. Prints what happened; exits with 0 only when the window was found and
-// its process ended with exit code 0, both within SECONDS (default 10).
+// Drives a running program's window from another process, as a user would,
+// for the scripts that show and test the program. It finds the visible
+// top-level window of class CLASS, waiting up to SECONDS (default 10), and
+// then, by the option given:
 //
-// With --wait it only waits for the window to be visible and prints its
-// place on the screen as "X Y WIDTH HEIGHT", then its title on a line of
-// its own, leaving it open; when a
-// message box shows up instead, it prints the message and fails at once.
-// With --click it presses the window's button of control id ID (BM_CLICK)
-// and fails when the press does not return or a message box shows up; with
-// --lines it prints the lines of the window's list box ID, one per line.
+//   (none)      posts WM_CLOSE to it and waits for its process to end;
+//               exits with 0 only when that process ended with exit code 0
+//               within SECONDS;
+//   --wait      prints its place on the screen as "X Y WIDTH HEIGHT", then
+//               its title on a line of its own, and leaves it open; when a
+//               message box shows up instead, prints the message and fails
+//               at once;
+//   --click ID  presses its button of control id ID (BM_CLICK); fails when
+//               the press does not return or a message box shows up;
+//   --lines ID  prints the lines of its list box of control id ID, one a
+//               line.
+//
 // --desktop NAME looks for the window on that desktop (a Wine virtual
-// desktop) instead of the helper's own.
+// desktop) instead of the helper's own. What happened is printed; failures
+// go to stderr.
 //
-// The run script uses all of these: to cut the window out of a screenshot,
-// to drive the program in a virtual desktop, and to end it.
+// tools/run.sh drives the program in a virtual desktop with it and ends it;
+// the install test waits for the installed program's window, reads its
+// title and closes it.
 #include <windows.h>
 
 #include <cstdio>
@@ -90,7 +97,7 @@ HWND WaitForWindow(const wchar_t* windowClass, DWORD timeoutMs, bool stopAtMessa
 int PrintPlaceAndTitle(HWND window) {
   RECT place{};
   if (!::GetWindowRect(window, &place)) {
-    std::fwprintf(stderr, L"close_window: no window rectangle, error %lu\n", ::GetLastError());
+    std::fwprintf(stderr, L"window_driver: no window rectangle, error %lu\n", ::GetLastError());
     return 1;
   }
   std::wprintf(L"%ld %ld %ld %ld\n", place.left, place.top, place.right - place.left, place.bottom - place.top);
@@ -122,7 +129,7 @@ HWND FindControl(HWND window, int id) {
 int Click(HWND window, int id, DWORD timeoutMs) {
   HWND button = FindControl(window, id);
   if (!button) {
-    std::fwprintf(stderr, L"close_window: no control %d in the window\n", id);
+    std::fwprintf(stderr, L"window_driver: no control %d in the window\n", id);
     return 1;
   }
   DWORD_PTR ignored = 0;
@@ -130,7 +137,7 @@ int Click(HWND window, int id, DWORD timeoutMs) {
       ::SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
   const std::wstring messages = MessageBoxes();
   if (!answered || !messages.empty()) {
-    PrintError(L"close_window: the press did not return cleanly; the program says:\n" + messages);
+    PrintError(L"window_driver: the press did not return cleanly; the program says:\n" + messages);
     return 1;
   }
   return 0;
@@ -140,7 +147,7 @@ int PrintLines(HWND window, int id, DWORD timeoutMs) {
   HWND list = FindControl(window, id);
   DWORD_PTR count = 0;
   if (!list || !::SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, timeoutMs, &count)) {
-    std::fwprintf(stderr, L"close_window: no list box %d that answers\n", id);
+    std::fwprintf(stderr, L"window_driver: no list box %d that answers\n", id);
     return 1;
   }
   std::wstring lines;
@@ -170,7 +177,7 @@ bool AttachToDesktop(const wchar_t* name, DWORD timeoutMs) {
   }
   // The handle stays open while the helper runs: the thread is on that desktop.
   if (desktop && ::SetThreadDesktop(desktop)) return true;
-  std::fwprintf(stderr, L"close_window: cannot attach to desktop %ls, error %lu\n", name, ::GetLastError());
+  std::fwprintf(stderr, L"window_driver: cannot attach to desktop %ls, error %lu\n", name, ::GetLastError());
   return false;
 }
 
@@ -180,20 +187,20 @@ int Close(HWND window, DWORD timeoutMs) {
   common::UniqueKernelHandle process(
       ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process) {
-    std::fwprintf(stderr, L"close_window: cannot open process %lu, error %lu\n", processId, ::GetLastError());
+    std::fwprintf(stderr, L"window_driver: cannot open process %lu, error %lu\n", processId, ::GetLastError());
     return 1;
   }
   if (!::PostMessageW(window, WM_CLOSE, 0, 0)) {
-    std::fwprintf(stderr, L"close_window: WM_CLOSE not posted, error %lu\n", ::GetLastError());
+    std::fwprintf(stderr, L"window_driver: WM_CLOSE not posted, error %lu\n", ::GetLastError());
     return 1;
   }
   if (::WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) {
-    std::fwprintf(stderr, L"close_window: the program did not end within %lu s\n", timeoutMs / 1000);
+    std::fwprintf(stderr, L"window_driver: the program did not end within %lu s\n", timeoutMs / 1000);
     return 1;
   }
   DWORD exitCode = 0;
   ::GetExitCodeProcess(process.get(), &exitCode);
-  std::wprintf(L"close_window: the program ended with exit code %lu\n", exitCode);
+  std::wprintf(L"window_driver: the program ended with exit code %lu\n", exitCode);
   return exitCode == 0 ? 0 : 1;
 }
 
@@ -219,7 +226,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (argc - next < 1 || argc - next > 2) {
     std::fwprintf(stderr,
-                  L"usage: close_window [--desktop NAME] [--wait | --click ID | --lines ID] CLASS [SECONDS]\n");
+                  L"usage: window_driver [--desktop NAME] [--wait | --click ID | --lines ID] CLASS [SECONDS]\n");
     return 2;
   }
   const wchar_t* windowClass = argv[next];
@@ -231,9 +238,9 @@ int wmain(int argc, wchar_t** argv) {
   if (!window) {
     const std::wstring messages = MessageBoxes();
     if (!messages.empty()) {
-      PrintError(L"close_window: a message box shows instead of the window:\n" + messages);
+      PrintError(L"window_driver: a message box shows instead of the window:\n" + messages);
     } else {
-      std::fwprintf(stderr, L"close_window: no visible window of class %ls within %lu s\n", windowClass,
+      std::fwprintf(stderr, L"window_driver: no visible window of class %ls within %lu s\n", windowClass,
                     timeoutMs / 1000);
     }
     return 1;
