@@ -10,9 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 if [ "${1:-}" = --inside ]; then
   shift
   source "$here/wine-env.sh"
-  trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
-  "$WINESERVER" -p
-  "$WINELOADER" wineboot >/dev/null 2>&1 || true
+  start_wine_server
   LANG=ja_JP.UTF-8 "$WINELOADER" "$run_build_dir/bin/bench_driver.exe" "$@"
   exit
 fi

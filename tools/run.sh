@@ -29,11 +29,7 @@ headless() {
   local program=$1 screenshot=$2
   local helper explorer status=0 before after
   helper="$(dirname "$program")/window_driver.exe"
-  trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
-  "$WINESERVER" -p 2>/dev/null || true  # one may run already (the tests)
-  # Wine's background services start with the first program of a session
-  # and keep its output open: let them start here, with no output to keep.
-  "$WINELOADER" wineboot >/dev/null 2>&1 || true
+  start_wine_server  # ends one that runs already (the tests' own)
 
   # Wine's explorer makes the desktop, starts the program in it and ends
   # when the desktop closes, after the program.
@@ -44,7 +40,7 @@ headless() {
   give_up() {
     import -window root "$screenshot" 2>/dev/null || true
     echo "run: $1; the screen at that moment: $screenshot" >&2
-    "$WINESERVER" -k >/dev/null 2>&1 || true
+    stop_wine_server
     wait "$explorer" 2>/dev/null || true
     return 1
   }
@@ -74,7 +70,7 @@ headless() {
   echo "screenshot: $screenshot"
 
   if ! on_desktop "$window_class" "$wait_seconds"; then
-    "$WINESERVER" -k >/dev/null 2>&1 || true
+    stop_wine_server
     wait "$explorer" 2>/dev/null || true
     echo "run: the program did not close cleanly" >&2
     return 1
@@ -101,7 +97,7 @@ build_and_prepare
 program="$run_build_dir/bin/TraylumeSample.exe"
 if [ -n "${DISPLAY:-}" ]; then
   echo "== running $program"
-  trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+  trap stop_wine_server EXIT
   LANG=ja_JP.UTF-8 "$WINELOADER" "$program"
 else
   echo "== no display: running $program under Xvfb"

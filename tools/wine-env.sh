@@ -139,6 +139,32 @@ build_and_prepare() {
   prepare_prefix
 }
 
+# Ends the prefix's wine server and every Wine program in it.
+stop_wine_server() {
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+}
+
+# Starts one persistent wine server for the caller's whole run and stops it
+# when the calling shell exits (after the shell's own EXIT trap, if it has
+# one). Without it every Wine program waits about 2.5 s at its end for the
+# server to linger out; a persistent server left running keeps pipes open,
+# hence the trap. A server an earlier run left up in this prefix would make
+# -p fail at once, without a word: it is ended first. Then the prefix boots:
+# Wine's background services start with the first program of a session and
+# keep its output open, so they start here, with no output to keep.
+start_wine_server() {
+  local earlier=
+  if [ -n "$(trap -p EXIT)" ]; then
+    eval "set -- $(trap -p EXIT)"  # trap -- 'COMMAND' EXIT
+    earlier="$3"$'\n'
+  fi
+  trap "${earlier}stop_wine_server" EXIT
+  stop_wine_server
+  "$WINESERVER" -w
+  "$WINESERVER" -p || return
+  "$WINELOADER" wineboot >/dev/null 2>&1 || true
+}
+
 # Runs "$@" with a display: the real one, or a private Xvfb.
 with_display() {
   if [ -n "${DISPLAY:-}" ]; then
