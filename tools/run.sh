@@ -13,11 +13,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-window_class='TraylumeSample.Form1'
 wait_seconds=30
-# Control ids of cmdShow (表示!) and lstEvent, from app/control_ids.h.
-show_button=1019
-event_log=1002
 # The virtual desktop fills the Xvfb screen; its task bar shows the first
 # notification icon at about x 1006-1021, y 750-765.
 desktop=traylume-run
@@ -28,7 +24,12 @@ tray_icon=(1013 757)
 headless() {
   local program=$1 screenshot=$2
   local helper explorer status=0 before after
+  local window_class show_button event_log
   helper="$(dirname "$program")/window_driver.exe"
+  # Form1's class and the ids of cmdShow (表示!) and lstEvent, as the build
+  # read them from app/control_ids.h.
+  source "$(dirname "$program")/control_ids.env"
+  window_class=$form1_class show_button=$ctl_cmdShow event_log=$ctl_lstEvent
   start_wine_server  # ends one that runs already (the tests' own)
 
   # Wine's explorer makes the desktop, starts the program in it and ends
