@@ -96,12 +96,11 @@ common::ComPtr<IDataObject> Dragged(UINT format, const std::wstring& bytes) {
   std::memcpy(::GlobalLock(memory), bytes.data(), bytes.size() * sizeof(wchar_t));
   ::GlobalUnlock(memory);
   common::ComPtr<IDataObject> data;
-  if (::OpenClipboard(nullptr)) {
-    ::EmptyClipboard();
-    ::SetClipboardData(format, memory);
-    ::CloseClipboard();
-  }
-  ::OleGetClipboard(data.put());
+  EXPECT_TRUE(::OpenClipboard(nullptr));
+  EXPECT_TRUE(::EmptyClipboard());
+  EXPECT_EQ(::SetClipboardData(format, memory), memory);
+  EXPECT_TRUE(::CloseClipboard());
+  EXPECT_EQ(::OleGetClipboard(data.put()), S_OK);
   return data;
 }
 
@@ -138,7 +137,7 @@ TEST_F(IconFileTest, ADropPutsTheFirstFilesPathAfterTheDropHasReturnedAndNothing
   EXPECT_EQ(target->DragEnter(Dragged(CF_HDROP, list + std::wstring(L"C:\\c.ico\0\0", 10)).get(), MK_LBUTTON, {1, 1},
                               &moveOnly), S_OK);
   EXPECT_EQ(moveOnly, static_cast<DWORD>(DROPEFFECT_NONE)) << "a file name is only ever copied";
-  target->DragLeave();
+  EXPECT_EQ(target->DragLeave(), S_OK);
   effects(Dragged(CF_HDROP, list + std::wstring(L"\0\0", 2)).get());
   PumpPending();
   ASSERT_EQ(messages.size(), 1u) << "a file list without a file";
