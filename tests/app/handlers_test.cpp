@@ -143,19 +143,6 @@ LRESULT CALLBACK CloseMenus(int code, WPARAM wParam, LPARAM lParam) {
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// What the handlers' table does not press: the log's lines one by one and
-// its menu.
-TEST_F(HandlersTest, TheArrowKeysMoveThroughTheLogsLines) {
-  CreateForm();
-  form->Show(SW_SHOW);
-  for (UINT callback : {WM_LBUTTONDOWN, WM_LBUTTONUP}) TrayCallback(callback);
-  PumpPending();
-  ::SetFocus(Control(Ctl::lstEvent));
-  ::SendMessageW(Control(Ctl::lstEvent), LB_SETCURSEL, 0, 0);
-  Press(VK_DOWN);
-  EXPECT_EQ(LogSelection(), 1);
-}
-
 // The menu key gives the same message on Windows; Wine does not send it.
 TEST_F(HandlersTest, ShiftF10InTheLogOpensItsMenu) {
   CreateForm();
