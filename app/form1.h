@@ -1,26 +1,20 @@
 #pragma once
-// Form1, the program's one window. It builds its controls from the layout
-// table (app/form1_layout.cpp), hosts the Traylume control as Traylume1,
-// and turns every control event and component event into one handler
-// below, named after the control and the event.
+// Form1, the program's one window: a form (app/form.h) built from its
+// layout table (app/form1_layout.cpp) that hosts the Traylume control as
+// Traylume1 and turns every control event and component event into one
+// handler below, named after the control and the event.
 
 #include <windows.h>
 #include <ole2.h>
 #include <ocidl.h>
 
 #include <deque>
-#include <map>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "app/control_ids.h"
-#include "app/frame.h"
-#include "app/picture_box.h"
+#include "app/form.h"
 #include "app/report.h"
-#include "common/window_base.h"
 #include "common/com_ptr.h"
-#include "common/unique_handle.h"
 #include "common/com_result.h"
 #include "component/traylume_client.h"
 #include "component/traylume_events.h"
@@ -29,8 +23,6 @@
 namespace app {
 
 class FileDropTarget;
-struct ControlSpec;
-struct LineSpec;
 
 struct Form1Options {
   int dpi = 0;                    // layout DPI; 0: the display's
@@ -38,7 +30,7 @@ struct Form1Options {
   MessageBoxFunction messageBox;  // empty: MessageBoxW
 };
 
-class Form1 final : public common::WindowBase<Form1>, private component::TraylumeEvents {
+class Form1 final : public Form, private component::TraylumeEvents {
  public:
   using Options = Form1Options;
 
@@ -53,23 +45,15 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
   // be created is returned as a failure.
   HRESULT Create(common::ComPtr<IUnknown> control, Options options = {});
 
-  // Shows the window with the focus on cmdShow, the first in tab order.
-  void Show(int showCommand);
-
-  // What the message loop asks before dispatching: Tab and Shift+Tab move
-  // the focus in tab order, Ctrl+C in lstEvent copies its selected line.
-  // True when the message was consumed.
+  // What the message loop asks before dispatching: Ctrl+C in lstEvent
+  // copies its selected line, Tab and Shift+Tab move the focus in tab
+  // order. True when the message was consumed.
   bool PreTranslateMessage(const MSG& message);
 
-  // The window of a control, or nullptr (Traylume1 has none).
-  HWND Control(Ctl id) const;
-  int dpi() const { return dpi_; }
-  HFONT font() const { return font_.get(); }
   // The drop target registered on txtIconName.
   IDropTarget* iconNameDropTarget() const;
 
  private:
-  friend class common::WindowBase<Form1>;
   struct CommandRoute {
     Ctl control;
     WORD notification;
@@ -87,33 +71,22 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
   };
   static const MenuRoute kMenuRoutes[];
 
-  // Messages.
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // Messages the form leaves to Form1.
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(Ctl control, WORD notification);
   void OnMenuCommand(LogMenu command);
   void OnContextMenu(HWND window, POINT screen);
-  LRESULT OnControlColor(UINT message, HDC dc, HWND control);
-  void OnActivate(bool active);
   void OnDestroy();
   void OnNcDestroy();
 
-  // Building.
-  HRESULT CreateControls();
-  void PlaceLabelsBeforeTheirFields();
-  HRESULT CreateControl(const ControlSpec& row, HWND* window);
-  void ApplySettings(const ControlSpec& row, HWND window);
-  void RegisterFileDrops();
   bool HostTraylume(common::ComPtr<IUnknown> control);  // true when fully hosted
-  RECT PixelRect(const ControlSpec& row) const;
-  int Pixels(int twips) const;
-  void Paint(HDC dc);
-  void DrawLine(HDC dc, const LineSpec& line);
 
   // Start-up and the icon preview.
   void Form_Load();
   common::ComResult DrawIconPreview();
 
   // Icon file.
+  void RegisterFileDrops();
   void cmdLoad_Click();
   void txtIconName_OLEDragDrop();  // the oldest drop not yet handled
 
@@ -148,7 +121,6 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
   void lstEvent_ContextMenu(POINT screen);
   void mnuLogCopy_Click();
   void mnuLogCopyAll_Click();
-  std::wstring EventLogLine(int index) const;
   void CopyToClipboard(const std::wstring& text);
 
   // The component's events, as the host delivers them.
@@ -160,32 +132,13 @@ class Form1 final : public common::WindowBase<Form1>, private component::Traylum
   void BalloonClose() override { Traylume1_BalloonClose(); }
   void BalloonClick() override { Traylume1_BalloonClick(); }
 
-  // Tab order.
-  void MoveFocus(bool backward);
-  Ctl ControlHolding(HWND window) const;
-
-  // The component and the controls' properties.
+  // The component, as the handlers call it.
   const component::Traylume& Traylume1() const { return host_.control(); }
-  std::wstring Text(Ctl id) const;
-  void SetText(Ctl id, const std::wstring& text);
-  int CheckValue(Ctl id) const;
-  void SetEnabled(Ctl id, bool enabled);
-  void SetBackColor(Ctl id, int colorIndex);
-  int ListIndex(Ctl id) const;
-  void SetListIndex(Ctl id, int index);
-  long ItemData(Ctl id, int index) const;
 
   // True when `result` succeeded; otherwise shows its one message.
   bool Check(const common::ComResult& result);
 
   Options options_;
-  int dpi_ = 96;
-  common::UniqueFont font_;
-  PictureBox picIcon_;
-  Frame frame1_;
-  std::vector<std::pair<Ctl, HWND>> controls_;
-  std::map<Ctl, int> backColors_;  // system colour index of controls that set one
-  HWND focusOnActivate_ = nullptr;
   bool logUpdatePending_ = false;  // lstEvent's redrawing waits for kShowNewestLogLine
   common::ComPtr<FileDropTarget> dropTarget_;
   // Drops recorded by the drop target, each handled by one posted

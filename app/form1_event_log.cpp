@@ -47,13 +47,7 @@ void Form1::Traylume1_BalloonClick() { AppendToEventLog(texts::kBalloonClick); }
 // makes the newest line selected again then.
 void Form1::AppendToEventLog(const wchar_t* line) {
   const bool deferred = logUpdatePending_ || DeferLogUpdate();
-  if (line) {
-    const LRESULT index =
-        ::SendMessageW(Control(Ctl::lstEvent), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
-    if (index == LB_ERR || index == LB_ERRSPACE) {
-      Check(common::ComResult::Failure(E_OUTOFMEMORY, texts::kAddLogLine));
-    }
-  }
+  if (line && AddItem(Ctl::lstEvent, line) < 0) Check(common::ComResult::Failure(E_OUTOFMEMORY, texts::kAddLogLine));
   if (!deferred) ShowNewestLogLine();
 }
 
@@ -61,7 +55,7 @@ void Form1::AppendToEventLog(const wchar_t* line) {
 // until it comes; false (nothing suspended) when it cannot be posted.
 bool Form1::DeferLogUpdate() {
   if (!::PostMessageW(hwnd(), kShowNewestLogLine, 0, 0)) return false;
-  ::SendMessageW(Control(Ctl::lstEvent), WM_SETREDRAW, FALSE, 0);
+  SetRedraw(Ctl::lstEvent, false);
   logUpdatePending_ = true;
   return true;
 }
@@ -71,11 +65,9 @@ bool Form1::DeferLogUpdate() {
 // is always its last line; -1 while it is empty.
 void Form1::ShowNewestLogLine() {
   logUpdatePending_ = false;
-  HWND log = Control(Ctl::lstEvent);
-  const LRESULT count = ::SendMessageW(log, LB_GETCOUNT, 0, 0);
-  ::SendMessageW(log, LB_SETCURSEL, static_cast<WPARAM>(count > 0 ? count - 1 : -1), 0);
-  ::SendMessageW(log, WM_SETREDRAW, TRUE, 0);
-  ::InvalidateRect(log, nullptr, TRUE);
+  const int count = ListCount(Ctl::lstEvent);
+  SetListIndex(Ctl::lstEvent, count > 0 ? count - 1 : -1);
+  SetRedraw(Ctl::lstEvent, true);
 }
 
 }  // namespace app

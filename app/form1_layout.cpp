@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "app/texts.h"
+#include "contract/traylume_contract.h"
 
 namespace app {
 namespace {
@@ -45,10 +46,10 @@ constexpr ControlSpec Line(const wchar_t* name, int x1, int y1, int x2, int y2, 
 
 // Item data is the balloon icon kind the component takes.
 const ComboItem kInfoIconItems[] = {
-    {texts::kInfoIconNone, 0},
-    {texts::kInfoIconInformation, 1},
-    {texts::kInfoIconWarning, 2},
-    {texts::kInfoIconError, 3},
+    {texts::kInfoIconNone, contract::kBalloonNone},
+    {texts::kInfoIconInformation, contract::kBalloonInformation},
+    {texts::kInfoIconWarning, contract::kBalloonWarning},
+    {texts::kInfoIconError, contract::kBalloonError},
 };
 const std::size_t kInfoIconItemCount = std::size(kInfoIconItems);
 

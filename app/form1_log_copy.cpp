@@ -9,15 +9,12 @@
 namespace app {
 
 void Form1::lstEvent_ContextMenu(POINT screen) {
-  HWND log = Control(Ctl::lstEvent);
-  const int count = static_cast<int>(::SendMessageW(log, LB_GETCOUNT, 0, 0));
-  const int selected = static_cast<int>(::SendMessageW(log, LB_GETCURSEL, 0, 0));
+  const int count = ListCount(Ctl::lstEvent);
+  const int selected = ListIndex(Ctl::lstEvent);
   if (screen.x == -1 && screen.y == -1) {
     // From the keyboard: below the selected line, else at the log's corner.
-    RECT line{};
-    if (selected >= 0) ::SendMessageW(log, LB_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&line));
+    const RECT line = ItemScreenRect(Ctl::lstEvent, selected);
     screen = POINT{line.left, line.bottom};
-    ::ClientToScreen(log, &screen);
   }
 
   common::UniqueMenu menu(::CreatePopupMenu());
@@ -35,29 +32,19 @@ void Form1::lstEvent_ContextMenu(POINT screen) {
 }
 
 void Form1::mnuLogCopy_Click() {
-  const int selected = static_cast<int>(::SendMessageW(Control(Ctl::lstEvent), LB_GETCURSEL, 0, 0));
-  if (selected >= 0) CopyToClipboard(EventLogLine(selected));
+  const int selected = ListIndex(Ctl::lstEvent);
+  if (selected >= 0) CopyToClipboard(ItemText(Ctl::lstEvent, selected));
 }
 
 void Form1::mnuLogCopyAll_Click() {
-  const int count = static_cast<int>(::SendMessageW(Control(Ctl::lstEvent), LB_GETCOUNT, 0, 0));
+  const int count = ListCount(Ctl::lstEvent);
   if (count <= 0) return;
   std::wstring text;
   for (int i = 0; i < count; ++i) {
     if (i > 0) text += L"\r\n";
-    text += EventLogLine(i);
+    text += ItemText(Ctl::lstEvent, i);
   }
   CopyToClipboard(text);
-}
-
-std::wstring Form1::EventLogLine(int index) const {
-  HWND log = Control(Ctl::lstEvent);
-  const LRESULT length = ::SendMessageW(log, LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR) return {};
-  std::wstring line(static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT copied = ::SendMessageW(log, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()));
-  line.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
-  return line;
 }
 
 void Form1::CopyToClipboard(const std::wstring& text) {

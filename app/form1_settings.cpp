@@ -23,6 +23,8 @@ void Form1::chkBalloon_Click() {
   bool balloonSupported = false;
   if (!Check(Traylume1().GetBalloonSupported(&balloonSupported))) return;
   if (checked && balloonSupported) {
+    // Twice on purpose: components written for this program may count on
+    // the second Balloon true.
     if (!Check(Traylume1().PutBalloon(true))) return;
     if (!Check(Traylume1().PutBalloon(true))) return;
     ShowBalloonFields(true);

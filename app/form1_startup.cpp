@@ -11,6 +11,8 @@ void Form1::Form_Load() {
   bool balloonSupported = false;
   if (!Check(Traylume1().GetBalloonSupported(&balloonSupported))) return;
   SetEnabled(Ctl::chkBalloon, balloonSupported);
+  // The preview is drawn a second time on purpose: components written for
+  // this program may count on Icon being read twice while it loads.
   Check(DrawIconPreview());
 }
 
@@ -20,7 +22,7 @@ common::ComResult Form1::DrawIconPreview() {
   common::ComPtr<IPictureDisp> icon;
   common::ComResult read = Traylume1().GetIcon(&icon);
   if (!read) return read;
-  const HRESULT drawn = picIcon_.Render(icon.get(), 0, 0, 16, 16);
+  const HRESULT drawn = Picture(Ctl::picIcon)->Render(icon.get(), 0, 0, 16, 16);
   if (FAILED(drawn)) return common::ComResult::Failure(drawn, texts::kDrawPreview);
   return common::ComResult::Success();
 }

@@ -5,6 +5,7 @@
 #include <oleacc.h>
 
 #include "app/control_ids.h"
+#include "app/texts.h"
 #include "common/module.h"
 #include "tests/app/form_test.h"
 #include "tests/support/accessibility.h"
@@ -37,7 +38,7 @@ TEST_F(AccessibilityTest, EveryControlIsNamedAsItsLabelOrCaptionSaysAndOurOwnAsW
                  Ctl::chkBalloonSound}) {
     EXPECT_EQ(of(id).name, Text(id)) << app::IdOf(id);
   }
-  EXPECT_EQ(of(Ctl::picIcon).name, L"アイコンのプレビュー");
+  EXPECT_EQ(of(Ctl::picIcon).name, app::texts::kPicIconName);
   EXPECT_EQ(of(Ctl::picIcon).role, ROLE_SYSTEM_GRAPHIC);
   EXPECT_EQ(of(Ctl::Frame1).name, Text(Ctl::chkBalloon)) << "the group is named after the box that is its title";
   EXPECT_EQ(of(Ctl::Frame1).role, ROLE_SYSTEM_GROUPING);

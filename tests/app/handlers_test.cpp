@@ -1,17 +1,17 @@
 // Each control event makes its handler's calls on Traylume1, exactly, from
 // the keyboard as from the mouse; the balloon switch sets the fields' looks;
-// a failing call is shown once and stops its handler; the log menu copies
-// to the clipboard; the message.
+// a failing call is shown once and stops its handler; the log's menu comes
+// up from the keyboard and copies to the clipboard.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 
-#include "app/report.h"
-#include "app/texts.h"
-#include "common/hresult.h"
+#include "common/module.h"
 #include "common/unique_handle.h"
 #include "tests/app/form_test.h"
 #include "tests/support/automation.h"
+#include "tests/support/pictures.h"
 
 namespace app_tests {
 namespace {
@@ -27,6 +27,8 @@ TEST_F(HandlersTest, EachEditOrKeyMakesItsCallsOnTheControl) {
   CreateForm();
   form->Show(SW_SHOW);
   PumpPending();
+  const std::wstring iconFile = common::FolderOf(common::ModulePath(nullptr)) + L"\\キー.ico";
+  std::ofstream(iconFile.c_str(), std::ios::binary) << support::SolidIconFile(RGB(0, 0, 200), 16);
   auto key = [&](Ctl id, UINT key) {
     ::SetFocus(Control(id));
     Press(key);
@@ -54,7 +56,8 @@ TEST_F(HandlersTest, EachEditOrKeyMakesItsCallsOnTheControl) {
       {"refresh", [&] { key(Ctl::cmdRefresh, VK_SPACE); }, {L"call Refresh"}},
       {"show", [&] { key(Ctl::cmdShow, VK_SPACE); }, {L"call ShowIcon"}},
       {"vanish", [&] { key(Ctl::cmdVanish, VK_SPACE); }, {L"call HideIcon"}},
-      {"icon path", [&] { SetText(Ctl::txtIconName, L"C:\\a.ico"); }, {}},
+      {"icon file typed", [&] { Type(Ctl::txtIconName, iconFile); }, {}},
+      {"load", [&] { key(Ctl::cmdLoad, VK_SPACE); }, {L"putref Icon VT_DISPATCH", L"get Icon"}},
   };
   for (const auto& c : cases) {
     proxy->calls.clear();
@@ -62,6 +65,7 @@ TEST_F(HandlersTest, EachEditOrKeyMakesItsCallsOnTheControl) {
     EXPECT_EQ(proxy->calls, c.expected) << c.name;
   }
   EXPECT_TRUE(messages.empty());
+  ::DeleteFileW(iconFile.c_str());
 }
 
 TEST_F(HandlersTest, TheBalloonSwitchSendsBalloonAndSetsTheFieldsLooks) {
@@ -106,9 +110,11 @@ TEST_F(HandlersTest, TheMenuCopiesTheSelectedLineOrEveryLine) {
   ASSERT_EQ(lines.size(), 3u);
   auto clipboard = [] {
     std::wstring text;
-    HANDLE data = ::OpenClipboard(nullptr) ? ::GetClipboardData(CF_UNICODETEXT) : nullptr;
+    EXPECT_TRUE(::OpenClipboard(nullptr));
+    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
     if (data) text = static_cast<const wchar_t*>(common::GlobalMemoryLock(data).get());
-    return ::CloseClipboard(), text;
+    EXPECT_TRUE(::CloseClipboard());
+    return text;
   };
   ::SendMessageW(form->hwnd(), WM_COMMAND, app::IdOf(app::LogMenu::mnuLogCopy), 0);
   EXPECT_EQ(clipboard(), lines[1]);
@@ -119,17 +125,39 @@ TEST_F(HandlersTest, TheMenuCopiesTheSelectedLineOrEveryLine) {
   EXPECT_TRUE(messages.empty());
 }
 
-// The one message: the step after its label, the reason after its own (the
-// system's text where the failure has none, or a word that there is none),
-// and the code as eight upper-case hex digits.
-TEST(Report, TheMessageNamesTheStepTheReasonAndTheCode) {
-  const std::wstring text = app::FailureText(common::ComResult::Failure(E_ACCESSDENIED, L"手順"));
-  EXPECT_NE(text.find(std::wstring(app::texts::kFailureOperation) + L"手順\r\n"), std::wstring::npos);
-  EXPECT_NE(text.find(std::wstring(app::texts::kFailureReason) + common::SystemMessage(E_ACCESSDENIED) + L"\r\n"),
-            std::wstring::npos);
-  const std::wstring unknown = app::FailureText(common::ComResult::Failure(0x8FFF1234, L"手順"));
-  EXPECT_NE(unknown.find(std::wstring(app::texts::kFailureReason) + app::texts::kNoReason), std::wstring::npos);
-  EXPECT_NE(unknown.find(std::wstring(app::texts::kFailureCode) + L"0x8FFF1234"), std::wstring::npos);
+// Whether the log's menu came up. Every menu is closed again at once, from
+// inside its loop, which passes each message to the thread's filter.
+bool logMenuSeen = false;
+LRESULT CALLBACK CloseMenus(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == MSGF_MENU) {
+    const HWND popup = ::FindWindowW(L"#32768", nullptr);
+    if (popup && ::IsWindowVisible(popup)) {
+      const auto menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
+      if (::GetMenuItemID(menu, 0) == static_cast<UINT>(app::IdOf(app::LogMenu::mnuLogCopy))) logMenuSeen = true;
+      ::EndMenu();
+    } else {
+      // Wine enters the window's own menu when Shift+F10 is let go.
+      ::PostMessageW(::GetActiveWindow(), WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The menu key gives the same message on Windows; Wine does not send it.
+TEST_F(HandlersTest, ShiftF10InTheLogOpensItsMenu) {
+  CreateForm();
+  form->Show(SW_SHOW);
+  PumpPending();
+  ::SetFocus(Control(Ctl::lstEvent));
+  const HHOOK filter = ::SetWindowsHookExW(WH_MSGFILTER, &CloseMenus, nullptr, ::GetCurrentThreadId());
+  ASSERT_TRUE(filter);
+  const UINT_PTR ticks = ::SetTimer(nullptr, 0, 50, nullptr);  // messages for a menu's loop to filter
+  ASSERT_NE(ticks, 0u);
+  Press(VK_F10, true);
+  EXPECT_TRUE(::KillTimer(nullptr, ticks));
+  EXPECT_TRUE(logMenuSeen);
+  EXPECT_TRUE(::UnhookWindowsHookEx(filter));
+  EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace
