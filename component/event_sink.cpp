@@ -2,6 +2,8 @@
 
 #include <oleauto.h>
 
+#include <iterator>
+
 #include "common/dispatch_args.h"
 #include "common/foreign_variant.h"
 #include "common/hresult.h"
@@ -13,23 +15,24 @@ namespace {
 
 namespace dispid = contract::dispid;
 
-// One event: its id, its name, whether it carries Button, and whom it calls.
+// One event: its id, whether it carries Button, and whom it calls. Its
+// name is the contract's.
 struct EventRow {
   DISPID id;
-  const wchar_t* name;
   bool hasButton;
   void (*raise)(TraylumeEvents& events, short button);
 };
 
 constexpr EventRow kEvents[] = {
-    {dispid::kMouseDown, L"MouseDown", true, [](TraylumeEvents& e, short b) { e.MouseDown(b); }},
-    {dispid::kMouseMove, L"MouseMove", false, [](TraylumeEvents& e, short) { e.MouseMove(); }},
-    {dispid::kMouseUp, L"MouseUp", true, [](TraylumeEvents& e, short b) { e.MouseUp(b); }},
-    {dispid::kDblClick, L"DblClick", true, [](TraylumeEvents& e, short b) { e.DblClick(b); }},
-    {dispid::kBalloonShow, L"BalloonShow", false, [](TraylumeEvents& e, short) { e.BalloonShow(); }},
-    {dispid::kBalloonClose, L"BalloonClose", false, [](TraylumeEvents& e, short) { e.BalloonClose(); }},
-    {dispid::kBalloonClick, L"BalloonClick", false, [](TraylumeEvents& e, short) { e.BalloonClick(); }},
+    {dispid::kMouseDown, true, [](TraylumeEvents& e, short b) { e.MouseDown(b); }},
+    {dispid::kMouseMove, false, [](TraylumeEvents& e, short) { e.MouseMove(); }},
+    {dispid::kMouseUp, true, [](TraylumeEvents& e, short b) { e.MouseUp(b); }},
+    {dispid::kDblClick, true, [](TraylumeEvents& e, short b) { e.DblClick(b); }},
+    {dispid::kBalloonShow, false, [](TraylumeEvents& e, short) { e.BalloonShow(); }},
+    {dispid::kBalloonClose, false, [](TraylumeEvents& e, short) { e.BalloonClose(); }},
+    {dispid::kBalloonClick, false, [](TraylumeEvents& e, short) { e.BalloonClick(); }},
 };
+static_assert(std::size(kEvents) == std::size(contract::kEvents), "a row for each event of the contract");
 
 const EventRow* FindEvent(DISPID id) {
   for (const EventRow& row : kEvents) {
@@ -76,7 +79,7 @@ STDMETHODIMP EventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 }
 
 STDMETHODIMP EventSink::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  return common::IdsOfNames(kEvents, iid, names, count, ids);
+  return common::IdsOfNames(contract::kEvents, iid, names, count, ids);
 }
 
 STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,

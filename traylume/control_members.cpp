@@ -3,7 +3,8 @@
 
 #include <shlwapi.h>
 
-#include "common/bstr.h"
+#include <iterator>
+
 #include "common/dispatch_args.h"
 #include "common/foreign_variant.h"
 #include "common/hresult.h"
@@ -18,55 +19,74 @@ namespace traylume {
 
 enum class MemberKind { kProperty, kMethod };
 
-struct TraylumeControl::DispatchMember {
+// One row of the dispatch table; its name is the contract's for its id.
+struct DispatchMember {
+  using Get = HRESULT (TraylumeControl::*)(VARIANT* value);
+  using Put = HRESULT (TraylumeControl::*)(const VARIANT& value, ControlError* error);
+  using Call = HRESULT (TraylumeControl::*)(ControlError* error);
+
   const wchar_t* name;
   DISPID id;
   MemberKind kind;
   VARTYPE type;  // the value type of a property
-  HRESULT (TraylumeControl::*get)(VARIANT* value);
-  HRESULT (TraylumeControl::*put)(const VARIANT& value, ControlError* error);  // nullptr: read-only
+  Get get;
+  Put put;           // nullptr: read-only
   bool byReference;  // a picture: DISPATCH_PROPERTYPUTREF as well as PUT
-  HRESULT (TraylumeControl::*call)(ControlError* error);
+  Call call;
 };
+
+namespace {
+
+using Member = DispatchMember;
+
+constexpr Member Property(DISPID id, VARTYPE type, Member::Get get, Member::Put put) {
+  return {contract::MemberName(id), id, MemberKind::kProperty, type, get, put, false, nullptr};
+}
+
+constexpr Member ReadOnly(DISPID id, VARTYPE type, Member::Get get) { return Property(id, type, get, nullptr); }
+
+// A picture property: set by reference (DISPATCH_PROPERTYPUTREF) as well.
+constexpr Member Picture(DISPID id, Member::Get get, Member::Put put) {
+  Member row = Property(id, VT_DISPATCH, get, put);
+  row.byReference = true;
+  return row;
+}
+
+constexpr Member Method(DISPID id, Member::Call call) {
+  return {contract::MemberName(id), id, MemberKind::kMethod, VT_EMPTY, nullptr, nullptr, false, call};
+}
+
+}  // namespace
 
 namespace dispid = contract::dispid;
 using C = TraylumeControl;
 
-const TraylumeControl::DispatchMember TraylumeControl::kMembers[] = {
-    {L"BalloonSupported", dispid::kBalloonSupported, MemberKind::kProperty, VT_BOOL, &C::GetBalloonSupported,
-     nullptr, false, nullptr},
-    {L"BalloonText", dispid::kBalloonText, MemberKind::kProperty, VT_BSTR, &C::GetBalloonText, &C::PutBalloonText,
-     false, nullptr},
-    {L"AutoRefresh", dispid::kAutoRefresh, MemberKind::kProperty, VT_BOOL, &C::GetAutoRefresh, &C::PutAutoRefresh,
-     false, nullptr},
-    {L"BalloonSound", dispid::kBalloonSound, MemberKind::kProperty, VT_BOOL, &C::GetBalloonSound,
-     &C::PutBalloonSound, false, nullptr},
-    {L"Balloon", dispid::kBalloon, MemberKind::kProperty, VT_BOOL, &C::GetBalloon, &C::PutBalloon, false, nullptr},
-    {L"BalloonTitle", dispid::kBalloonTitle, MemberKind::kProperty, VT_BSTR, &C::GetBalloonTitle,
-     &C::PutBalloonTitle, false, nullptr},
-    {L"ToolTipText", dispid::kToolTipText, MemberKind::kProperty, VT_BSTR, &C::GetToolTipText, &C::PutToolTipText,
-     false, nullptr},
-    {L"BalloonIcon", dispid::kBalloonIcon, MemberKind::kProperty, VT_I4, &C::GetBalloonIcon, &C::PutBalloonIcon,
-     false, nullptr},
-    {L"Icon", dispid::kIcon, MemberKind::kProperty, VT_DISPATCH, &C::GetIcon, &C::PutIcon, true, nullptr},
-    {L"Refresh", dispid::kRefresh, MemberKind::kMethod, VT_EMPTY, nullptr, nullptr, false, &C::CallRefresh},
-    {L"ShowIcon", dispid::kShowIcon, MemberKind::kMethod, VT_EMPTY, nullptr, nullptr, false, &C::CallShowIcon},
-    {L"HideIcon", dispid::kHideIcon, MemberKind::kMethod, VT_EMPTY, nullptr, nullptr, false, &C::CallHideIcon},
+const DispatchMember TraylumeControl::kMembers[] = {
+    ReadOnly(dispid::kBalloonSupported, VT_BOOL, &C::GetBalloonSupported),
+    Property(dispid::kBalloonText, VT_BSTR, &C::GetBalloonText, &C::PutBalloonText),
+    Property(dispid::kAutoRefresh, VT_BOOL, &C::GetAutoRefresh, &C::PutAutoRefresh),
+    Property(dispid::kBalloonSound, VT_BOOL, &C::GetBalloonSound, &C::PutBalloonSound),
+    Property(dispid::kBalloon, VT_BOOL, &C::GetBalloon, &C::PutBalloon),
+    Property(dispid::kBalloonTitle, VT_BSTR, &C::GetBalloonTitle, &C::PutBalloonTitle),
+    Property(dispid::kToolTipText, VT_BSTR, &C::GetToolTipText, &C::PutToolTipText),
+    Property(dispid::kBalloonIcon, VT_I4, &C::GetBalloonIcon, &C::PutBalloonIcon),
+    Picture(dispid::kIcon, &C::GetIcon, &C::PutIcon),
+    Method(dispid::kRefresh, &C::CallRefresh),
+    Method(dispid::kShowIcon, &C::CallShowIcon),
+    Method(dispid::kHideIcon, &C::CallHideIcon),
 };
 
 namespace {
 
 HRESULT BoolValue(bool on, VARIANT* value) {
-  V_VT(value) = VT_BOOL;
-  V_BOOL(value) = on ? VARIANT_TRUE : VARIANT_FALSE;
+  *value = common::BoolVariant(on).release();
   return S_OK;
 }
 
 HRESULT TextValue(const std::wstring& text, VARIANT* value) {
-  common::UniqueBstr copy(text);
-  if (!copy.get()) return E_OUTOFMEMORY;
-  V_VT(value) = VT_BSTR;
-  V_BSTR(value) = copy.release();
+  common::UniqueVariant copy = common::TextVariant(text);
+  if (copy.type() != VT_BSTR) RETURN_HR(E_OUTOFMEMORY);
+  *value = copy.release();
   return S_OK;
 }
 
@@ -94,7 +114,8 @@ bool ShellShowsBalloons() {
 
 }  // namespace
 
-const TraylumeControl::DispatchMember* TraylumeControl::FindMember(DISPID id) {
+const DispatchMember* TraylumeControl::FindMember(DISPID id) {
+  static_assert(std::size(kMembers) == std::size(contract::kMembers), "a row for each member of the contract");
   for (const DispatchMember& member : kMembers) {
     if (member.id == id) return &member;
   }
@@ -172,8 +193,7 @@ HRESULT TraylumeControl::InvokePut(const DispatchMember& member, WORD flags, con
   if (member.type == VT_DISPATCH) {
     common::ComPtr<IUnknown> object;
     RETURN_IF_FAILED(common::ArgumentError(common::ReadObject(*source, &object), 0, argError));
-    V_VT(value.get()) = VT_UNKNOWN;
-    V_UNKNOWN(value.get()) = object.release();
+    value = common::UnknownVariant(object.get());
   } else {
     RETURN_IF_FAILED(common::ArgumentError(common::ReadScalar(*source, member.type, &value), 0, argError));
   }
@@ -253,8 +273,7 @@ HRESULT TraylumeControl::PutToolTipText(const VARIANT& value, ControlError* erro
 }
 
 HRESULT TraylumeControl::GetBalloonIcon(VARIANT* value) {
-  V_VT(value) = VT_I4;
-  V_I4(value) = tray_.balloonIcon();
+  *value = common::LongVariant(tray_.balloonIcon()).release();
   return S_OK;
 }
 
@@ -265,11 +284,8 @@ HRESULT TraylumeControl::PutBalloonIcon(const VARIANT& value, ControlError* erro
 
 HRESULT TraylumeControl::GetIcon(VARIANT* value) {
   const common::ComPtr<IPictureDisp>& shown = ShownPicture();
-  if (!shown) return E_UNEXPECTED;
-  V_VT(value) = VT_DISPATCH;
-  IPictureDisp* picture = nullptr;
-  shown.CopyTo(&picture);
-  V_DISPATCH(value) = picture;
+  if (!shown) RETURN_HR(E_UNEXPECTED);
+  *value = common::DispatchVariant(shown.get()).release();
   return S_OK;
 }
 
@@ -277,8 +293,7 @@ HRESULT TraylumeControl::PutIcon(const VARIANT& value, ControlError* error) {
   common::ComPtr<IPictureDisp> picture;
   if (IUnknown* object = V_UNKNOWN(&value)) {
     if (FAILED(object->QueryInterface(IID_IPictureDisp, picture.put_void())) || !picture) {
-      *error = {CTL_E_INVALIDPICTURE, texts::kNotAPicture};
-      return DISP_E_EXCEPTION;
+      return Fail(error, CTL_E_INVALIDPICTURE, texts::kNotAPicture);
     }
   }
   // Nothing (a null object) brings back the control's own icon.
@@ -295,19 +310,10 @@ HRESULT TraylumeControl::PrepareIcon(common::ComPtr<IPictureDisp> picture, Share
     return S_OK;
   }
   common::ComPtr<IPicture> pictureObject;
-  if (FAILED(picture.As(&pictureObject))) {
-    *error = {CTL_E_INVALIDPICTURE, texts::kNotAPicture};
-    return DISP_E_EXCEPTION;
-  }
+  if (FAILED(picture.As(&pictureObject))) return Fail(error, CTL_E_INVALIDPICTURE, texts::kNotAPicture);
   const HRESULT hr = TrayIconFromPicture(pictureObject.get(), ShellIconSize(), trayIcon);
-  if (hr == CTL_E_INVALIDPICTURE) {
-    *error = {hr, texts::kUnusablePicture};
-    return DISP_E_EXCEPTION;
-  }
-  if (FAILED(hr)) {
-    *error = {hr, texts::kIconConversionFailed};
-    return DISP_E_EXCEPTION;
-  }
+  if (hr == CTL_E_INVALIDPICTURE) return Fail(error, hr, texts::kUnusablePicture);
+  if (FAILED(hr)) return Fail(error, hr, texts::kIconConversionFailed);
   return S_OK;
 }
 
@@ -328,7 +334,8 @@ HRESULT TraylumeControl::CallShowIcon(ControlError* error) {
   if (designTime_) return S_OK;
   // A closed control gets its window back: showing the icon again is what
   // the caller asks for.
-  RETURN_IF_FAILED(EnsureWindow(error));
+  const HRESULT window = EnsureWindow();
+  if (FAILED(window)) return Fail(error, window, texts::kWindowFailed);
   window_.StopTimer(kBalloonSettleTimer);
   return ShellStep(tray_.Show(), texts::kShowFailed, error);
 }

@@ -24,6 +24,8 @@
 
 namespace traylume {
 
+struct DispatchMember;
+
 class TraylumeControl final
     : public common::ComObject<IDispatch, IProvideClassInfo2, IConnectionPointContainer, IPersistPropertyBag,
                                IPersistStreamInit, IOleObject, IViewObject2, IOleControl, IObjectSafety,
@@ -115,7 +117,6 @@ class TraylumeControl final
   void* QueryExtra(REFIID iid) override;
 
  private:
-  struct DispatchMember;
   static const DispatchMember kMembers[];
   static const DispatchMember* FindMember(DISPID id);
   HRESULT InvokeGet(const DispatchMember& member, const DISPPARAMS& params, VARIANT* result);
@@ -169,7 +170,8 @@ class TraylumeControl final
   // Starts or stops retrying to add the icon as it starts or stops waiting
   // for a task bar.
   void WatchForTaskBar();
-  HRESULT EnsureWindow(ControlError* error);
+  // Creates the hidden window when the control has none (it was closed).
+  HRESULT EnsureWindow();
   // Checks `picture` and makes its tray icon; a null picture is the default.
   HRESULT PrepareIcon(common::ComPtr<IPictureDisp> picture, SharedTrayIcon* trayIcon, ControlError* error);
   void UseIcon(common::ComPtr<IPictureDisp> picture, SharedTrayIcon trayIcon);
