@@ -15,24 +15,31 @@ namespace {
 
 namespace dispid = contract::dispid;
 
-// One event: its id, whether it carries Button, and whom it calls. Its
-// name is the contract's.
+// One event: its id, its name (the contract's), whether it carries Button,
+// and whom it calls.
+using Raise = void (*)(TraylumeEvents& events, short button);
+
 struct EventRow {
   DISPID id;
+  const wchar_t* name;
   bool hasButton;
-  void (*raise)(TraylumeEvents& events, short button);
+  Raise raise;
 };
 
+constexpr EventRow Event(DISPID id, bool hasButton, Raise raise) {
+  return {id, contract::EventName(id), hasButton, raise};
+}
+
 constexpr EventRow kEvents[] = {
-    {dispid::kMouseDown, true, [](TraylumeEvents& e, short b) { e.MouseDown(b); }},
-    {dispid::kMouseMove, false, [](TraylumeEvents& e, short) { e.MouseMove(); }},
-    {dispid::kMouseUp, true, [](TraylumeEvents& e, short b) { e.MouseUp(b); }},
-    {dispid::kDblClick, true, [](TraylumeEvents& e, short b) { e.DblClick(b); }},
-    {dispid::kBalloonShow, false, [](TraylumeEvents& e, short) { e.BalloonShow(); }},
-    {dispid::kBalloonClose, false, [](TraylumeEvents& e, short) { e.BalloonClose(); }},
-    {dispid::kBalloonClick, false, [](TraylumeEvents& e, short) { e.BalloonClick(); }},
+    Event(dispid::kMouseDown, true, [](TraylumeEvents& e, short b) { e.MouseDown(b); }),
+    Event(dispid::kMouseMove, false, [](TraylumeEvents& e, short) { e.MouseMove(); }),
+    Event(dispid::kMouseUp, true, [](TraylumeEvents& e, short b) { e.MouseUp(b); }),
+    Event(dispid::kDblClick, true, [](TraylumeEvents& e, short b) { e.DblClick(b); }),
+    Event(dispid::kBalloonShow, false, [](TraylumeEvents& e, short) { e.BalloonShow(); }),
+    Event(dispid::kBalloonClose, false, [](TraylumeEvents& e, short) { e.BalloonClose(); }),
+    Event(dispid::kBalloonClick, false, [](TraylumeEvents& e, short) { e.BalloonClick(); }),
 };
-static_assert(std::size(kEvents) == std::size(contract::kEvents), "a row for each event of the contract");
+static_assert(std::size(kEvents) == contract::CountOf(contract::Side::kEvent), "a row for each event");
 
 const EventRow* FindEvent(DISPID id) {
   for (const EventRow& row : kEvents) {
@@ -79,7 +86,7 @@ STDMETHODIMP EventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 }
 
 STDMETHODIMP EventSink::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  return common::IdsOfNames(contract::kEvents, iid, names, count, ids);
+  return common::IdsOfNames(kEvents, iid, names, count, ids);
 }
 
 STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,

@@ -40,48 +40,55 @@ constexpr DISPID kBalloonClick = 7;
 
 }  // namespace dispid
 
+// Whose a name is: the control's dispinterface's or its events'.
+enum class Side { kMember, kEvent };
+
 // A member or event as programs and scripts name it.
 struct Named {
+  Side side;
   DISPID id;
   const wchar_t* name;
 };
 
-inline constexpr Named kMembers[] = {
-    {dispid::kBalloonSupported, L"BalloonSupported"},
-    {dispid::kBalloonText, L"BalloonText"},
-    {dispid::kAutoRefresh, L"AutoRefresh"},
-    {dispid::kBalloonSound, L"BalloonSound"},
-    {dispid::kBalloon, L"Balloon"},
-    {dispid::kBalloonTitle, L"BalloonTitle"},
-    {dispid::kToolTipText, L"ToolTipText"},
-    {dispid::kBalloonIcon, L"BalloonIcon"},
-    {dispid::kIcon, L"Icon"},
-    {dispid::kRefresh, L"Refresh"},
-    {dispid::kShowIcon, L"ShowIcon"},
-    {dispid::kHideIcon, L"HideIcon"},
+inline constexpr Named kNames[] = {
+    {Side::kMember, dispid::kBalloonSupported, L"BalloonSupported"},
+    {Side::kMember, dispid::kBalloonText, L"BalloonText"},
+    {Side::kMember, dispid::kAutoRefresh, L"AutoRefresh"},
+    {Side::kMember, dispid::kBalloonSound, L"BalloonSound"},
+    {Side::kMember, dispid::kBalloon, L"Balloon"},
+    {Side::kMember, dispid::kBalloonTitle, L"BalloonTitle"},
+    {Side::kMember, dispid::kToolTipText, L"ToolTipText"},
+    {Side::kMember, dispid::kBalloonIcon, L"BalloonIcon"},
+    {Side::kMember, dispid::kIcon, L"Icon"},
+    {Side::kMember, dispid::kRefresh, L"Refresh"},
+    {Side::kMember, dispid::kShowIcon, L"ShowIcon"},
+    {Side::kMember, dispid::kHideIcon, L"HideIcon"},
+    {Side::kEvent, dispid::kMouseDown, L"MouseDown"},
+    {Side::kEvent, dispid::kMouseMove, L"MouseMove"},
+    {Side::kEvent, dispid::kMouseUp, L"MouseUp"},
+    {Side::kEvent, dispid::kDblClick, L"DblClick"},
+    {Side::kEvent, dispid::kBalloonShow, L"BalloonShow"},
+    {Side::kEvent, dispid::kBalloonClose, L"BalloonClose"},
+    {Side::kEvent, dispid::kBalloonClick, L"BalloonClick"},
 };
 
-inline constexpr Named kEvents[] = {
-    {dispid::kMouseDown, L"MouseDown"},
-    {dispid::kMouseMove, L"MouseMove"},
-    {dispid::kMouseUp, L"MouseUp"},
-    {dispid::kDblClick, L"DblClick"},
-    {dispid::kBalloonShow, L"BalloonShow"},
-    {dispid::kBalloonClose, L"BalloonClose"},
-    {dispid::kBalloonClick, L"BalloonClick"},
-};
-
-// The name `id` has among `rows`; nullptr for an id that is not there.
-template <typename Rows>
-constexpr const wchar_t* NameOf(const Rows& rows, DISPID id) {
-  for (const Named& row : rows) {
-    if (row.id == id) return row.name;
+// The name of `id` on `side`; nullptr for an id that is not there.
+constexpr const wchar_t* NameOf(Side side, DISPID id) {
+  for (const Named& row : kNames) {
+    if (row.side == side && row.id == id) return row.name;
   }
   return nullptr;
 }
 
-constexpr const wchar_t* MemberName(DISPID id) { return NameOf(kMembers, id); }
-constexpr const wchar_t* EventName(DISPID id) { return NameOf(kEvents, id); }
+constexpr const wchar_t* MemberName(DISPID id) { return NameOf(Side::kMember, id); }
+constexpr const wchar_t* EventName(DISPID id) { return NameOf(Side::kEvent, id); }
+
+// How many names `side` has.
+constexpr size_t CountOf(Side side) {
+  size_t count = 0;
+  for (const Named& row : kNames) count += row.side == side ? 1 : 0;
+  return count;
+}
 
 // Button codes of MouseDown, MouseUp and DblClick (a 16-bit integer).
 constexpr short kLeftButton = 1;

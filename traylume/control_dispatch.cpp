@@ -73,7 +73,7 @@ const DispatchMember TraylumeControl::kMembers[] = {
 };
 
 const DispatchMember* TraylumeControl::FindMember(DISPID id) {
-  static_assert(std::size(kMembers) == std::size(contract::kMembers), "a row for each member of the contract");
+  static_assert(std::size(kMembers) == contract::CountOf(contract::Side::kMember), "a row for each member");
   for (const DispatchMember& member : kMembers) {
     if (member.id == id) return &member;
   }

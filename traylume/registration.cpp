@@ -29,6 +29,7 @@ class Expander {
   }
 
   std::wstring operator()(std::wstring_view text) const { return ExpandRegistryText(text, place_); }
+  const RegistryPlace& place() const { return place_; }
 
  private:
   RegistryPlace place_;
@@ -120,9 +121,8 @@ HRESULT RegisterServer(RegistrationScope scope) {
   common::UniqueRegKey root;
   RETURN_IF_FAILED(OpenClassesRoot(scope, KEY_ALL_ACCESS, &root));
   const Expander expand(module);
-  for (const RegistryEntry& entry : kRegistryEntries) {
-    const std::wstring value = entry.value ? expand(entry.value) : std::wstring();
-    const HRESULT hr = WriteEntry(root.get(), expand(entry.key), entry.name, entry.value ? &value : nullptr);
+  for (const RegistryRow& row : RegistryRows(expand.place())) {
+    const HRESULT hr = WriteEntry(root.get(), row.key, row.name, row.value ? &*row.value : nullptr);
     if (FAILED(hr)) {
       RemoveEntries(root.get(), expand);  // no half registration
       return hr;

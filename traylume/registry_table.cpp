@@ -1,5 +1,7 @@
 #include "traylume/registry_table.h"
 
+#include <utility>
+
 #include "common/text.h"
 #include "traylume/class_identity.h"
 #include "traylume/resource_ids.h"
@@ -28,7 +30,36 @@ std::wstring Word(std::wstring_view word, const RegistryPlace& place) {
   return std::wstring(word);
 }
 
+// `text` with each %IID% and %INTERFACE% of kInterfaceEntries filled in.
+std::wstring ForInterface(std::wstring text, const RegisteredInterface& registered) {
+  for (const auto& [word, value] : {std::pair{L"%IID%", registered.iid}, std::pair{L"%INTERFACE%", registered.name}}) {
+    const std::wstring_view found(word);
+    for (size_t at = text.find(found); at != std::wstring::npos; at = text.find(found)) {
+      text.replace(at, found.size(), value);
+    }
+  }
+  return text;
+}
+
+RegistryRow Row(const RegistryEntry& entry, const RegistryPlace& place, const RegisteredInterface* registered) {
+  auto fill = [&](const wchar_t* text) {
+    return ExpandRegistryText(registered ? ForInterface(text, *registered) : std::wstring(text), place);
+  };
+  RegistryRow row{fill(entry.key), entry.name, std::nullopt};
+  if (entry.value) row.value = fill(entry.value);
+  return row;
+}
+
 }  // namespace
+
+std::vector<RegistryRow> RegistryRows(const RegistryPlace& place) {
+  std::vector<RegistryRow> rows;
+  for (const RegistryEntry& entry : kRegistryEntries) rows.push_back(Row(entry, place, nullptr));
+  for (const RegisteredInterface& registered : kInterfaces) {
+    for (const RegistryEntry& entry : kInterfaceEntries) rows.push_back(Row(entry, place, &registered));
+  }
+  return rows;
+}
 
 std::wstring ExpandRegistryText(std::wstring_view text, const RegistryPlace& place) {
   std::wstring out;

@@ -6,8 +6,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace traylume {
 
@@ -46,17 +48,25 @@ inline constexpr RegistryEntry kRegistryEntries[] = {
     {L"TypeLib\\%LIBID%\\%VERSION%\\0\\%PLATFORM%", nullptr, L"%MODULE%"},
     {L"TypeLib\\%LIBID%\\%VERSION%\\FLAGS", nullptr, L"2"},  // LIBFLAG_FCONTROL
     {L"TypeLib\\%LIBID%\\%VERSION%\\HELPDIR", nullptr, L"%MODULEDIR%"},
-    {L"Interface\\%CONTROLIID%", nullptr, L"ITraylume"},
-    {L"Interface\\%CONTROLIID%\\ProxyStubClsid", nullptr, L"%DISPATCHPROXY%"},
-    {L"Interface\\%CONTROLIID%\\ProxyStubClsid32", nullptr, L"%DISPATCHPROXY%"},
-    {L"Interface\\%CONTROLIID%\\TypeLib", nullptr, L"%LIBID%"},
-    {L"Interface\\%CONTROLIID%\\TypeLib", L"Version", L"%VERSION%"},
-    {L"Interface\\%EVENTSIID%", nullptr, L"ITraylumeEvents"},
-    {L"Interface\\%EVENTSIID%\\ProxyStubClsid", nullptr, L"%DISPATCHPROXY%"},
-    {L"Interface\\%EVENTSIID%\\ProxyStubClsid32", nullptr, L"%DISPATCHPROXY%"},
-    {L"Interface\\%EVENTSIID%\\TypeLib", nullptr, L"%LIBID%"},
-    {L"Interface\\%EVENTSIID%\\TypeLib", L"Version", L"%VERSION%"},
 };
+
+// The rows of each of the control's dispinterfaces, written after the rows
+// above for one interface after the other: %IID% is its id's word and
+// %INTERFACE% its name.
+inline constexpr RegistryEntry kInterfaceEntries[] = {
+    {L"Interface\\%IID%", nullptr, L"%INTERFACE%"},
+    {L"Interface\\%IID%\\ProxyStubClsid", nullptr, L"%DISPATCHPROXY%"},
+    {L"Interface\\%IID%\\ProxyStubClsid32", nullptr, L"%DISPATCHPROXY%"},
+    {L"Interface\\%IID%\\TypeLib", nullptr, L"%LIBID%"},
+    {L"Interface\\%IID%\\TypeLib", L"Version", L"%VERSION%"},
+};
+
+struct RegisteredInterface {
+  const wchar_t* iid;  // the word of its id
+  const wchar_t* name;
+};
+inline constexpr RegisteredInterface kInterfaces[] = {{L"%CONTROLIID%", L"ITraylume"},
+                                                      {L"%EVENTSIID%", L"ITraylumeEvents"}};
 
 // Keys that belong to this server alone: unregistering removes each with
 // everything below it.
@@ -79,7 +89,18 @@ struct RegistryPlace {
   std::wstring platform;   // win32 or win64: where the type library names the file
 };
 
-// `text` with each %WORD% of the table filled in for a control at `place`.
+// `text` with each %WORD% of the tables filled in for a control at `place`.
 std::wstring ExpandRegistryText(std::wstring_view text, const RegistryPlace& place);
+
+// One row as it is written: key, value name (nullptr: the default value)
+// and value (none: the key only).
+struct RegistryRow {
+  std::wstring key;
+  const wchar_t* name;
+  std::optional<std::wstring> value;
+};
+
+// Every row RegisterServer writes for a control at `place`, in order.
+std::vector<RegistryRow> RegistryRows(const RegistryPlace& place);
 
 }  // namespace traylume

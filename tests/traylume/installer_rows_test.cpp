@@ -95,10 +95,10 @@ std::string Installed(const wchar_t* text) { return common::Utf8(traylume::Expan
 
 TEST(InstallerRows, AreTheValuesTheControlRegisters) {
   std::set<std::string> registered;
-  for (const traylume::RegistryEntry& entry : traylume::kRegistryEntries) {
-    const std::string key = "HKCR\\" + Installed(entry.key);
-    const std::string name = entry.name ? common::Utf8(entry.name) : "(default)";
-    registered.insert(entry.value ? key + " | " + name + " | " + Installed(entry.value) : key + " | (key only)");
+  for (const traylume::RegistryRow& row : traylume::RegistryRows(kInstalledPlace)) {
+    const std::string key = "HKCR\\" + common::Utf8(row.key);
+    const std::string name = row.name ? common::Utf8(row.name) : "(default)";
+    registered.insert(row.value ? key + " | " + name + " | " + common::Utf8(*row.value) : key + " | (key only)");
   }
   EXPECT_EQ(ReadInstallerRows().rows, registered);
 }
