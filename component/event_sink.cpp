@@ -15,10 +15,10 @@ namespace {
 
 namespace dispid = contract::dispid;
 
-// One event: its id, its name (the contract's), whether it carries Button,
-// and whom it calls.
 using Raise = void (*)(TraylumeEvents& events, short button);
 
+// One event: its id, its name (the contract's), whether it carries Button,
+// and whom it calls.
 struct EventRow {
   DISPID id;
   const wchar_t* name;
