@@ -135,8 +135,8 @@ class TraylumeControl final
   void RestoreState(State state);
 
   // Member handlers: gets fill a VARIANT; puts take the value already
-  // coerced to the member's type; a failure the user reads fills `error`
-  // and returns DISP_E_EXCEPTION.
+  // coerced to the member's type; a failure the user reads goes through
+  // Fail (traylume/control_error.h).
   HRESULT GetBalloonSupported(VARIANT* value);
   HRESULT GetBalloonText(VARIANT* value);
   HRESULT PutBalloonText(const VARIANT& value, ControlError* error);
