@@ -31,16 +31,16 @@ ClipboardScope::~ClipboardScope() {
 HRESULT SetClipboardText(HWND owner, const std::wstring& text) {
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
   UniqueHGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
-  if (!memory) return LastErrorHr();
+  RETURN_LAST_ERROR_IF(!memory);
   {
     GlobalMemoryLock locked(memory.get());
-    if (!locked.get()) return LastErrorHr();
+    RETURN_LAST_ERROR_IF(!locked.get());
     std::memcpy(locked.get(), text.c_str(), bytes);
   }
   ClipboardScope clipboard(owner);
   RETURN_IF_FAILED(clipboard.status());
-  if (!::EmptyClipboard()) return LastErrorHr();
-  if (!::SetClipboardData(CF_UNICODETEXT, memory.get())) return LastErrorHr();
+  RETURN_LAST_ERROR_IF(!::EmptyClipboard());
+  RETURN_LAST_ERROR_IF(!::SetClipboardData(CF_UNICODETEXT, memory.get()));
   memory.release();  // the clipboard owns it now
   return S_OK;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The one way to implement a COM object: derive from ComObject<IFoo, IBar>
-// and create with make<T>(). QueryInterface walks the interface list; an
+// and create with make<T>(), or with MakeAndQuery<T>() to hand it out
+// through an out-parameter. QueryInterface walks the interface list; an
 // object that answers more (a base interface, an IID known only at run time)
 // overrides QueryExtra.
 
@@ -9,9 +10,11 @@
 
 #include <atomic>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 #include "common/com_ptr.h"
+#include "common/hresult.h"
 #include "common/module_lock.h"
 
 namespace common {
@@ -73,6 +76,26 @@ template <typename T, typename... Args>
 ComPtr<T> make(Args&&... args) {
   T* object = new (std::nothrow) T(std::forward<Args>(args)...);
   return ComPtr<T>(object);
+}
+
+namespace detail {
+template <typename T, typename = void>
+struct HasInitialize : std::false_type {};
+template <typename T>
+struct HasInitialize<T, std::void_t<decltype(std::declval<T&>().Initialize())>> : std::true_type {};
+}  // namespace detail
+
+// Creates a T and hands it out as interface `iid` through `out`. A T whose
+// making can fail has `HRESULT Initialize()`: it runs first, and its failure
+// is the answer (the object then goes).
+template <typename T, typename... Args>
+HRESULT MakeAndQuery(REFIID iid, void** out, Args&&... args) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  const ComPtr<T> object = make<T>(std::forward<Args>(args)...);
+  if (!object) RETURN_HR(E_OUTOFMEMORY);
+  if constexpr (detail::HasInitialize<T>::value) RETURN_IF_FAILED(object->Initialize());
+  return object->QueryInterface(iid, out);
 }
 
 }  // namespace common

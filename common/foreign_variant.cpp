@@ -2,6 +2,8 @@
 
 #include <oleauto.h>
 
+#include "common/hresult.h"
+
 namespace common {
 namespace {
 
@@ -55,11 +57,11 @@ HRESULT ReadScalar(const VARIANT& source, VARTYPE type, UniqueVariant* value) {
   // A scalar by value, or by a reference that was checked above.
   UniqueVariant direct;
   hr = ::VariantCopyInd(direct.get(), const_cast<VARIANT*>(at));
-  if (hr == E_OUTOFMEMORY) return hr;
+  if (hr == E_OUTOFMEMORY) RETURN_HR(hr);
   if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
   if (direct.type() == VT_BSTR && !V_BSTR(direct.get())) {
     V_BSTR(direct.get()) = ::SysAllocString(L"");
-    if (!V_BSTR(direct.get())) return E_OUTOFMEMORY;
+    if (!V_BSTR(direct.get())) RETURN_HR(E_OUTOFMEMORY);
   }
   UniqueVariant converted;
   hr = ::VariantChangeType(converted.get(), direct.get(), 0, type);

@@ -1,8 +1,13 @@
 #pragma once
-// Owner of a VARIANT: cleared when it goes.
+// Owner of a VARIANT: cleared when it goes; and the builders of the
+// variants we hand out.
 
 #include <windows.h>
 #include <oleauto.h>
+
+#include <string_view>
+
+#include "common/com_ptr.h"
 
 namespace common {
 
@@ -46,5 +51,47 @@ class UniqueVariant {
  private:
   VARIANT value_;
 };
+
+// VT_BOOL: VARIANT_TRUE or VARIANT_FALSE, as automation spells them.
+inline UniqueVariant BoolVariant(bool on) {
+  UniqueVariant value;
+  V_VT(value.get()) = VT_BOOL;
+  V_BOOL(value.get()) = on ? VARIANT_TRUE : VARIANT_FALSE;
+  return value;
+}
+
+// VT_I4.
+inline UniqueVariant LongVariant(long number) {
+  UniqueVariant value;
+  V_VT(value.get()) = VT_I4;
+  V_I4(value.get()) = number;
+  return value;
+}
+
+// VT_BSTR holding a copy of `text`; VT_EMPTY when out of memory.
+inline UniqueVariant TextVariant(std::wstring_view text) {
+  UniqueVariant value;
+  if (BSTR copy = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
+    V_VT(value.get()) = VT_BSTR;
+    V_BSTR(value.get()) = copy;
+  }
+  return value;
+}
+
+// VT_DISPATCH holding a reference of its own to `object` (which may be null).
+inline UniqueVariant DispatchVariant(IDispatch* object) {
+  UniqueVariant value;
+  V_VT(value.get()) = VT_DISPATCH;
+  V_DISPATCH(value.get()) = ComPtr<IDispatch>(object).release();
+  return value;
+}
+
+// VT_UNKNOWN holding a reference of its own to `object` (which may be null).
+inline UniqueVariant UnknownVariant(IUnknown* object) {
+  UniqueVariant value;
+  V_VT(value.get()) = VT_UNKNOWN;
+  V_UNKNOWN(value.get()) = ComPtr<IUnknown>(object).release();
+  return value;
+}
 
 }  // namespace common

@@ -44,8 +44,8 @@ class WindowBase {
     windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
     fill(windowClass);
     if (::RegisterClassExW(&windowClass)) return S_OK;
-    const DWORD error = ::GetLastError();
-    return error == ERROR_CLASS_ALREADY_EXISTS ? S_OK : HRESULT_FROM_WIN32(error);
+    RETURN_LAST_ERROR_IF(::GetLastError() != ERROR_CLASS_ALREADY_EXISTS);
+    return S_OK;
   }
 
   // Creates this object's window of class `className` (registered here
@@ -58,7 +58,8 @@ class WindowBase {
                                     place.right - place.left, place.bottom - place.top, parent,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(),
                                     static_cast<T*>(this));
-    return window ? S_OK : LastErrorHr();
+    RETURN_LAST_ERROR_IF(!window);
+    return S_OK;
   }
 
   // Stops the window calling this object, which is going away, without

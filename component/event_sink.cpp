@@ -2,6 +2,8 @@
 
 #include <oleauto.h>
 
+#include <iterator>
+
 #include "common/dispatch_args.h"
 #include "common/foreign_variant.h"
 #include "common/hresult.h"
@@ -13,23 +15,31 @@ namespace {
 
 namespace dispid = contract::dispid;
 
-// One event: its id, its name, whether it carries Button, and whom it calls.
+using Raise = void (*)(TraylumeEvents& events, short button);
+
+// One event: its id, its name (the contract's), whether it carries Button,
+// and whom it calls.
 struct EventRow {
   DISPID id;
   const wchar_t* name;
   bool hasButton;
-  void (*raise)(TraylumeEvents& events, short button);
+  Raise raise;
 };
 
+constexpr EventRow Event(DISPID id, bool hasButton, Raise raise) {
+  return {id, contract::EventName(id), hasButton, raise};
+}
+
 constexpr EventRow kEvents[] = {
-    {dispid::kMouseDown, L"MouseDown", true, [](TraylumeEvents& e, short b) { e.MouseDown(b); }},
-    {dispid::kMouseMove, L"MouseMove", false, [](TraylumeEvents& e, short) { e.MouseMove(); }},
-    {dispid::kMouseUp, L"MouseUp", true, [](TraylumeEvents& e, short b) { e.MouseUp(b); }},
-    {dispid::kDblClick, L"DblClick", true, [](TraylumeEvents& e, short b) { e.DblClick(b); }},
-    {dispid::kBalloonShow, L"BalloonShow", false, [](TraylumeEvents& e, short) { e.BalloonShow(); }},
-    {dispid::kBalloonClose, L"BalloonClose", false, [](TraylumeEvents& e, short) { e.BalloonClose(); }},
-    {dispid::kBalloonClick, L"BalloonClick", false, [](TraylumeEvents& e, short) { e.BalloonClick(); }},
+    Event(dispid::kMouseDown, true, [](TraylumeEvents& e, short b) { e.MouseDown(b); }),
+    Event(dispid::kMouseMove, false, [](TraylumeEvents& e, short) { e.MouseMove(); }),
+    Event(dispid::kMouseUp, true, [](TraylumeEvents& e, short b) { e.MouseUp(b); }),
+    Event(dispid::kDblClick, true, [](TraylumeEvents& e, short b) { e.DblClick(b); }),
+    Event(dispid::kBalloonShow, false, [](TraylumeEvents& e, short) { e.BalloonShow(); }),
+    Event(dispid::kBalloonClose, false, [](TraylumeEvents& e, short) { e.BalloonClose(); }),
+    Event(dispid::kBalloonClick, false, [](TraylumeEvents& e, short) { e.BalloonClick(); }),
 };
+static_assert(std::size(kEvents) == contract::CountOf(contract::Side::kEvent), "a row for each event");
 
 const EventRow* FindEvent(DISPID id) {
   for (const EventRow& row : kEvents) {

@@ -4,6 +4,8 @@
 #include <oleauto.h>
 
 #include "common/dispatch_args.h"
+#include "common/hresult.h"
+#include "common/variant.h"
 
 namespace component {
 namespace {
@@ -14,39 +16,21 @@ constexpr wchar_t kInstanceName[] = L"Traylume1";
 // The program's locale: Japanese.
 constexpr LCID kLocale = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), SORT_DEFAULT);
 
-// One ambient property: its id, its name and how to answer it.
+// One ambient property: its id, its name and its value.
 struct AmbientRow {
   DISPID id;
   const wchar_t* name;
-  HRESULT (*read)(VARIANT* value);
+  common::UniqueVariant (*value)();
 };
 
-HRESULT Boolean(VARIANT* value, bool on) {
-  V_VT(value) = VT_BOOL;
-  V_BOOL(value) = on ? VARIANT_TRUE : VARIANT_FALSE;
-  return S_OK;
-}
-
 constexpr AmbientRow kAmbients[] = {
-    {DISPID_AMBIENT_USERMODE, L"UserMode", [](VARIANT* v) { return Boolean(v, true); }},
-    {DISPID_AMBIENT_UIDEAD, L"UIDead", [](VARIANT* v) { return Boolean(v, false); }},
-    {DISPID_AMBIENT_SHOWGRABHANDLES, L"ShowGrabHandles", [](VARIANT* v) { return Boolean(v, false); }},
-    {DISPID_AMBIENT_SHOWHATCHING, L"ShowHatching", [](VARIANT* v) { return Boolean(v, false); }},
-    {DISPID_AMBIENT_MESSAGEREFLECT, L"MessageReflect", [](VARIANT* v) { return Boolean(v, false); }},
-    {DISPID_AMBIENT_LOCALEID, L"LocaleID",
-     [](VARIANT* v) {
-       V_VT(v) = VT_I4;
-       V_I4(v) = static_cast<LONG>(kLocale);
-       return S_OK;
-     }},
-    {DISPID_AMBIENT_DISPLAYNAME, L"DisplayName",
-     [](VARIANT* v) {
-       BSTR name = ::SysAllocString(kInstanceName);
-       if (!name) return E_OUTOFMEMORY;
-       V_VT(v) = VT_BSTR;
-       V_BSTR(v) = name;
-       return S_OK;
-     }},
+    {DISPID_AMBIENT_USERMODE, L"UserMode", [] { return common::BoolVariant(true); }},
+    {DISPID_AMBIENT_UIDEAD, L"UIDead", [] { return common::BoolVariant(false); }},
+    {DISPID_AMBIENT_SHOWGRABHANDLES, L"ShowGrabHandles", [] { return common::BoolVariant(false); }},
+    {DISPID_AMBIENT_SHOWHATCHING, L"ShowHatching", [] { return common::BoolVariant(false); }},
+    {DISPID_AMBIENT_MESSAGEREFLECT, L"MessageReflect", [] { return common::BoolVariant(false); }},
+    {DISPID_AMBIENT_LOCALEID, L"LocaleID", [] { return common::LongVariant(static_cast<LONG>(kLocale)); }},
+    {DISPID_AMBIENT_DISPLAYNAME, L"DisplayName", [] { return common::TextVariant(kInstanceName); }},
 };
 
 }  // namespace
@@ -115,7 +99,10 @@ STDMETHODIMP HostSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* p
     if (params && params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
     if (!result) return E_POINTER;
     ::VariantInit(result);
-    return row.read(result);
+    common::UniqueVariant value = row.value();
+    if (value.type() == VT_EMPTY) RETURN_HR(E_OUTOFMEMORY);  // no memory for the text
+    *result = value.release();
+    return S_OK;
   }
   return DISP_E_MEMBERNOTFOUND;
 }

@@ -7,6 +7,7 @@
 #include <ocidl.h>
 
 #include "common/com_object.h"
+#include "common/variant.h"
 #include "component/saved_state.h"
 
 namespace component {
@@ -15,9 +16,9 @@ class PropertyBag : public common::ComObject<IPropertyBag> {
  public:
   explicit PropertyBag(const SavedState& state) : state_(state) {}
 
-  // Answers "_extentx" and "_extenty" (VT_I4), "icon" (VT_DISPATCH, the
-  // picture; not there when the state has none) and "tooltiptext"
-  // (VT_BSTR). Keys match without regard to case, as a form's saved state
+  // Answers the contract's keys (contract::bag_key): the extent (VT_I4),
+  // the icon (VT_DISPATCH, the picture; not there when the state has none)
+  // and the tooltip (VT_BSTR). Keys match without regard to case, as a form's saved state
   // does. `value`'s type on entry is the type asked for: VT_EMPTY takes the
   // value as it is, any other type is converted to (VariantChangeType).
   // Unknown keys: E_INVALIDARG.
@@ -29,7 +30,7 @@ class PropertyBag : public common::ComObject<IPropertyBag> {
   ~PropertyBag() override = default;
 
  private:
-  HRESULT Lookup(LPCOLESTR name, VARIANT* value) const;
+  HRESULT Lookup(LPCOLESTR name, common::UniqueVariant* value) const;
 
   SavedState state_;
 };

@@ -46,18 +46,18 @@ HRESULT CreateWithoutRegistration(std::wstring_view progId, const std::wstring& 
                                   std::wstring_view fileName, common::ComPtr<IUnknown>* object) {
   if (!object) return E_POINTER;
   object->reset();
-  if (folder.empty()) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+  if (folder.empty()) RETURN_HR(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
   const std::wstring path = folder + L"\\" + std::wstring(fileName);
-  if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return common::LastErrorHr();
+  RETURN_LAST_ERROR_IF(::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES);
 
   CLSID clsid = CLSID_NULL;
   RETURN_IF_FAILED(FindCreatableClass(path, ClassPart(progId), &clsid));
   common::UniqueModule server(::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
-  if (!server) return common::LastErrorHr();
+  RETURN_LAST_ERROR_IF(!server);
   using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
   const auto getClassObject = reinterpret_cast<GetClassObject>(
       reinterpret_cast<void (*)()>(::GetProcAddress(server.get(), "DllGetClassObject")));
-  if (!getClassObject) return common::LastErrorHr();
+  RETURN_LAST_ERROR_IF(!getClassObject);
   {
     common::ComPtr<IClassFactory> factory;
     RETURN_IF_FAILED(getClassObject(clsid, IID_IClassFactory, factory.put_void()));

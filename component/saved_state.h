@@ -8,14 +8,15 @@
 #include <string>
 
 #include "common/com_ptr.h"
+#include "contract/traylume_contract.h"
 
 namespace component {
 
 struct SavedState {
-  long extentX = 847;  // HIMETRIC, about 32 pixels
-  long extentY = 847;
-  common::ComPtr<IPictureDisp> icon;  // "icon"; VT_DISPATCH, may be null
-  std::wstring toolTipText;           // "tooltiptext"
+  long extentX = contract::kInitialExtent.cx;  // HIMETRIC
+  long extentY = contract::kInitialExtent.cy;
+  common::ComPtr<IPictureDisp> icon;  // may be null
+  std::wstring toolTipText;
 };
 
 }  // namespace component

@@ -48,9 +48,7 @@ HRESULT GetClassFactory(const ClassEntry* classes, size_t count, REFCLSID clsid,
   *factory = nullptr;
   for (size_t i = 0; i < count; ++i) {
     if (*classes[i].clsid != clsid) continue;
-    auto object = common::make<ClassFactory>(classes[i].create);
-    if (!object) return E_OUTOFMEMORY;
-    return object->QueryInterface(iid, factory);
+    return common::MakeAndQuery<ClassFactory>(iid, factory, classes[i].create);
   }
   return CLASS_E_CLASSNOTAVAILABLE;
 }

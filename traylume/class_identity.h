@@ -9,6 +9,7 @@
 
 namespace traylume {
 
+using contract::kInitialExtent;
 using contract::kProgId;
 constexpr const wchar_t kVersionedProgId[] = L"TraylumeControl.Traylume.1";
 constexpr const wchar_t kClassDescription[] = L"Traylume Control";
@@ -19,8 +20,5 @@ constexpr WORD kTypeLibMinor = 0;
 // nothing to see while the program runs, and the client site comes first.
 constexpr DWORD kMiscStatus =
     OLEMISC_INVISIBLEATRUNTIME | OLEMISC_SETCLIENTSITEFIRST | OLEMISC_NOUIACTIVATE;
-
-// The design size a new control has, in HIMETRIC (about 32 pixels).
-constexpr SIZEL kInitialExtent{847, 847};
 
 }  // namespace traylume

@@ -58,18 +58,16 @@ STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** connections) {
     connection.sink.As(&sink);
     items.push_back({std::move(sink), connection.cookie});
   }
-  auto enumerator = common::make<ConnectionEnumerator>(std::move(items), &CopyConnection);
-  if (!enumerator) return E_OUTOFMEMORY;
-  return enumerator->QueryInterface(IID_IEnumConnections, reinterpret_cast<void**>(connections));
+  return common::MakeAndQuery<ConnectionEnumerator>(IID_IEnumConnections, reinterpret_cast<void**>(connections),
+                                                    std::move(items), &CopyConnection);
 }
 
 HRESULT EnumerateConnectionPoint(IConnectionPoint* point, IEnumConnectionPoints** points) {
   if (!points) return E_POINTER;
   *points = nullptr;
   std::vector<common::ComPtr<IConnectionPoint>> items{common::ComPtr<IConnectionPoint>(point)};
-  auto enumerator = common::make<PointEnumerator>(std::move(items), &CopyPoint);
-  if (!enumerator) return E_OUTOFMEMORY;
-  return enumerator->QueryInterface(IID_IEnumConnectionPoints, reinterpret_cast<void**>(points));
+  return common::MakeAndQuery<PointEnumerator>(IID_IEnumConnectionPoints, reinterpret_cast<void**>(points),
+                                               std::move(items), &CopyPoint);
 }
 
 }  // namespace traylume

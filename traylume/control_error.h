@@ -12,6 +12,13 @@ struct ControlError {
   const wchar_t* description = nullptr;
 };
 
+// How a member handler fails with a text the user reads: fills `error` and
+// returns DISP_E_EXCEPTION, which Invoke hands on through ReportException.
+inline HRESULT Fail(ControlError* error, HRESULT code, const wchar_t* description) {
+  *error = {code, description};
+  return DISP_E_EXCEPTION;
+}
+
 // Fills `info` (when the caller gave one) and the thread's error info, and
 // returns DISP_E_EXCEPTION, as IDispatch::Invoke reports such a failure.
 HRESULT ReportException(const ControlError& error, EXCEPINFO* info);

@@ -1,15 +1,14 @@
-// The control's saved state: the keys "_extentx", "_extenty", "icon" and
-// "tooltiptext" in a property bag (what a form keeps), and the same values
-// in a stream of our own format. Loading is all or nothing: a value of the
+// The control's saved state: the contract's keys in a property bag (what a
+// form keeps), and the same values in a stream of our own format. Loading is all or nothing: a value of the
 // wrong type fails the load and changes nothing.
 
 #include <utility>
 
-#include "common/bstr.h"
 #include "common/excep_info.h"
 #include "common/foreign_variant.h"
 #include "common/hresult.h"
 #include "common/variant.h"
+#include "contract/traylume_contract.h"
 #include "traylume/picture_bytes.h"
 #include "traylume/pictures.h"
 #include "traylume/stream_io.h"
@@ -19,10 +18,7 @@
 namespace traylume {
 namespace {
 
-constexpr const wchar_t kExtentXKey[] = L"_extentx";
-constexpr const wchar_t kExtentYKey[] = L"_extenty";
-constexpr const wchar_t kIconKey[] = L"icon";
-constexpr const wchar_t kToolTipKey[] = L"tooltiptext";
+namespace bag_key = contract::bag_key;
 
 // The stream: magic, format version, extent x and y, tooltip (count and
 // UTF-16 units), then a flag and, when set, the picture as its own
@@ -127,8 +123,8 @@ STDMETHODIMP TraylumeControl::IsDirty() {
 HRESULT TraylumeControl::ReadBag(IPropertyBag* bag, IErrorLog* errors, SavedProperties* properties) {
   const ControlError mistyped{DISP_E_TYPEMISMATCH, texts::kSavedValueMistyped};
   common::UniqueVariant value;
-  for (const auto& [key, extent] : {std::pair{kExtentXKey, &properties->extent.cx},
-                                    std::pair{kExtentYKey, &properties->extent.cy}}) {
+  for (const auto& [key, extent] : {std::pair{bag_key::kExtentX, &properties->extent.cx},
+                                    std::pair{bag_key::kExtentY, &properties->extent.cy}}) {
     if (!ReadKey(bag, key, errors, &value)) continue;
     common::UniqueVariant number;
     if (FAILED(common::ReadScalar(*value.get(), VT_I4, &number))) return LogBadValue(errors, key, mistyped);
@@ -136,18 +132,20 @@ HRESULT TraylumeControl::ReadBag(IPropertyBag* bag, IErrorLog* errors, SavedProp
     if (V_I4(number.get()) < 0) return LogBadValue(errors, key, {E_INVALIDARG, texts::kSavedExtentNegative});
     *extent = V_I4(number.get());
   }
-  if (ReadKey(bag, kIconKey, errors, &value)) {
+  if (ReadKey(bag, bag_key::kIcon, errors, &value)) {
     common::ComPtr<IPictureDisp> picture;
-    if (FAILED(SavedPicture(*value.get(), &picture))) return LogBadValue(errors, kIconKey, mistyped);
+    if (FAILED(SavedPicture(*value.get(), &picture))) return LogBadValue(errors, bag_key::kIcon, mistyped);
     ControlError error;
     if (FAILED(PrepareIcon(picture, &properties->trayIcon, &error))) {
-      return LogBadValue(errors, kIconKey, {error.code, texts::kSavedIconUnusable});
+      return LogBadValue(errors, bag_key::kIcon, {error.code, texts::kSavedIconUnusable});
     }
     properties->icon = std::move(picture);
   }
-  if (ReadKey(bag, kToolTipKey, errors, &value)) {
+  if (ReadKey(bag, bag_key::kToolTipText, errors, &value)) {
     common::UniqueVariant text;
-    if (FAILED(common::ReadScalar(*value.get(), VT_BSTR, &text))) return LogBadValue(errors, kToolTipKey, mistyped);
+    if (FAILED(common::ReadScalar(*value.get(), VT_BSTR, &text))) {
+      return LogBadValue(errors, bag_key::kToolTipText, mistyped);
+    }
     const BSTR chars = V_BSTR(text.get());
     properties->toolTip.assign(chars, ::SysStringLen(chars));
   }
@@ -169,22 +167,13 @@ STDMETHODIMP TraylumeControl::Load(IPropertyBag* bag, IErrorLog* errors) {
 STDMETHODIMP TraylumeControl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
   RETURN_IF_NOT_HOME_THREAD(home_);
   if (!bag) return E_POINTER;
-  VARIANT value;
-  V_VT(&value) = VT_I4;
-  V_I4(&value) = extent_.cx;
-  RETURN_IF_FAILED(bag->Write(kExtentXKey, &value));
-  V_I4(&value) = extent_.cy;
-  RETURN_IF_FAILED(bag->Write(kExtentYKey, &value));
+  RETURN_IF_FAILED(bag->Write(bag_key::kExtentX, common::LongVariant(extent_.cx).get()));
+  RETURN_IF_FAILED(bag->Write(bag_key::kExtentY, common::LongVariant(extent_.cy).get()));
   // The default icon is not saved: loading without "icon" brings it back.
-  if (picture_) {
-    V_VT(&value) = VT_DISPATCH;
-    V_DISPATCH(&value) = picture_.get();
-    RETURN_IF_FAILED(bag->Write(kIconKey, &value));
-  }
-  common::UniqueVariant text;
-  V_VT(text.get()) = VT_BSTR;
-  V_BSTR(text.get()) = common::UniqueBstr(tray_.toolTip()).release();
-  RETURN_IF_FAILED(bag->Write(kToolTipKey, text.get()));
+  if (picture_) RETURN_IF_FAILED(bag->Write(bag_key::kIcon, common::DispatchVariant(picture_.get()).get()));
+  common::UniqueVariant text = common::TextVariant(tray_.toolTip());
+  if (text.type() != VT_BSTR) RETURN_HR(E_OUTOFMEMORY);
+  RETURN_IF_FAILED(bag->Write(bag_key::kToolTipText, text.get()));
   if (clearDirty) dirty_ = false;
   return S_OK;
 }

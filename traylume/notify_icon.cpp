@@ -131,7 +131,7 @@ HRESULT NotifyIcon::Add() {
     presence_ = Presence::kWaiting;
     return S_OK;
   }
-  return E_FAIL;
+  RETURN_HR(E_FAIL);
 }
 
 void NotifyIcon::Delete() {

@@ -1,144 +1,58 @@
 #include "traylume/registration.h"
 
 #include <oleauto.h>
+#include <olectl.h>
 
 #include <string>
 #include <string_view>
 
 #include "common/hresult.h"
 #include "common/module.h"
-#include "common/text.h"
 #include "common/unique_handle.h"
-#include "traylume/class_identity.h"
-#include "traylume/resource_ids.h"
+#include "traylume/registry_table.h"
 #include "traylume/type_library.h"
 
 namespace traylume {
 namespace {
 
-// One value to write: key and value name (nullptr: the key's default
-// value); a value of nullptr creates the key only. Words between % are
-// filled in at run time (see Expand).
-struct RegistryEntry {
-  const wchar_t* key;
-  const wchar_t* name;
-  const wchar_t* value;
-};
-
-constexpr RegistryEntry kEntries[] = {
-    {L"CLSID\\%CLSID%", nullptr, L"%DESCRIPTION%"},
-    {L"CLSID\\%CLSID%\\InprocServer32", nullptr, L"%MODULE%"},
-    {L"CLSID\\%CLSID%\\InprocServer32", L"ThreadingModel", L"Apartment"},
-    {L"CLSID\\%CLSID%\\ProgID", nullptr, L"%VERSIONEDPROGID%"},
-    {L"CLSID\\%CLSID%\\VersionIndependentProgID", nullptr, L"%PROGID%"},
-    {L"CLSID\\%CLSID%\\TypeLib", nullptr, L"%LIBID%"},
-    {L"CLSID\\%CLSID%\\Version", nullptr, L"%VERSION%"},
-    {L"CLSID\\%CLSID%\\Control", nullptr, nullptr},
-    {L"CLSID\\%CLSID%\\Programmable", nullptr, nullptr},
-    {L"CLSID\\%CLSID%\\MiscStatus", nullptr, L"0"},
-    {L"CLSID\\%CLSID%\\MiscStatus\\1", nullptr, L"%MISCSTATUS%"},
-    {L"CLSID\\%CLSID%\\ToolboxBitmap32", nullptr, L"%MODULE%, %TOOLBOXBITMAP%"},
-    // What the class is, for containers that look: a control, programmable
-    // through automation, safe to initialise from untrusted data.
-    {L"CLSID\\%CLSID%\\Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}", nullptr, nullptr},
-    {L"CLSID\\%CLSID%\\Implemented Categories\\{40FC6ED5-2438-11CF-A3DB-080036F12502}", nullptr, nullptr},
-    {L"CLSID\\%CLSID%\\Implemented Categories\\{7DD95802-9882-11CF-9FA9-00AA006C42C4}", nullptr, nullptr},
-    {L"%PROGID%", nullptr, L"%DESCRIPTION%"},
-    {L"%PROGID%\\CLSID", nullptr, L"%CLSID%"},
-    {L"%PROGID%\\CurVer", nullptr, L"%VERSIONEDPROGID%"},
-    {L"%VERSIONEDPROGID%", nullptr, L"%DESCRIPTION%"},
-    {L"%VERSIONEDPROGID%\\CLSID", nullptr, L"%CLSID%"},
-    {L"TypeLib\\%LIBID%\\%VERSION%", nullptr, L"Traylume notification area icon control"},
-    {L"TypeLib\\%LIBID%\\%VERSION%\\0\\%PLATFORM%", nullptr, L"%MODULE%"},
-    {L"TypeLib\\%LIBID%\\%VERSION%\\FLAGS", nullptr, L"2"},  // LIBFLAG_FCONTROL
-    {L"TypeLib\\%LIBID%\\%VERSION%\\HELPDIR", nullptr, L"%MODULEDIR%"},
-    {L"Interface\\%CONTROLIID%", nullptr, L"ITraylume"},
-    {L"Interface\\%CONTROLIID%\\ProxyStubClsid", nullptr, L"%DISPATCHPROXY%"},
-    {L"Interface\\%CONTROLIID%\\ProxyStubClsid32", nullptr, L"%DISPATCHPROXY%"},
-    {L"Interface\\%CONTROLIID%\\TypeLib", nullptr, L"%LIBID%"},
-    {L"Interface\\%CONTROLIID%\\TypeLib", L"Version", L"%VERSION%"},
-    {L"Interface\\%EVENTSIID%", nullptr, L"ITraylumeEvents"},
-    {L"Interface\\%EVENTSIID%\\ProxyStubClsid", nullptr, L"%DISPATCHPROXY%"},
-    {L"Interface\\%EVENTSIID%\\ProxyStubClsid32", nullptr, L"%DISPATCHPROXY%"},
-    {L"Interface\\%EVENTSIID%\\TypeLib", nullptr, L"%LIBID%"},
-    {L"Interface\\%EVENTSIID%\\TypeLib", L"Version", L"%VERSION%"},
-};
-
-// Keys that belong to this server alone: unregistering removes each with
-// everything below it.
-constexpr const wchar_t* kOwnedKeys[] = {L"CLSID\\%CLSID%", L"Interface\\%CONTROLIID%", L"Interface\\%EVENTSIID%"};
-// The type library's key is one for both registry views: a 32-bit and a
-// 64-bit control registered side by side each name their own file below it.
-constexpr wchar_t kTypeLibKey[] = L"TypeLib\\%LIBID%";
-constexpr wchar_t kTypeLibPlatforms[] = L"TypeLib\\%LIBID%\\%VERSION%\\0";
-// ProgIDs are shared names: removed only while they still name our class.
-constexpr const wchar_t* kProgIdKeys[] = {L"%PROGID%", L"%VERSIONEDPROGID%"};
-
-// The automation marshaler (PSDispatch) serves dispinterfaces.
-constexpr const wchar_t kDispatchProxy[] = L"{00020420-0000-0000-C000-000000000046}";
-
+// Fills in the table's words for this module.
 class Expander {
  public:
-  explicit Expander(std::wstring modulePath) : module_(std::move(modulePath)) {}
-
-  std::wstring operator()(std::wstring_view text) const {
-    std::wstring out;
-    size_t at = 0;
-    while (at < text.size()) {
-      const size_t open = text.find(L'%', at);
-      if (open == std::wstring_view::npos) break;
-      const size_t close = text.find(L'%', open + 1);
-      if (close == std::wstring_view::npos) break;
-      out.append(text.substr(at, open - at));
-      out.append(Word(text.substr(open + 1, close - open - 1)));
-      at = close + 1;
-    }
-    out.append(text.substr(at));
-    return out;
+  explicit Expander(const std::wstring& modulePath) {
+    place_.module = modulePath;
+    place_.moduleDir = common::FolderOf(modulePath);
+#ifdef _WIN64
+    place_.platform = L"win64";
+#else
+    place_.platform = L"win32";
+#endif
   }
+
+  std::wstring operator()(std::wstring_view text) const { return ExpandRegistryText(text, place_); }
+  const RegistryPlace& place() const { return place_; }
 
  private:
-  std::wstring Word(std::wstring_view word) const {
-    if (word == L"CLSID") return common::GuidText(CLSID_Traylume);
-    if (word == L"LIBID") return common::GuidText(LIBID_TraylumeControl);
-    if (word == L"CONTROLIID") return common::GuidText(DIID_ITraylume);
-    if (word == L"EVENTSIID") return common::GuidText(DIID_ITraylumeEvents);
-    if (word == L"PROGID") return kProgId;
-    if (word == L"VERSIONEDPROGID") return kVersionedProgId;
-    if (word == L"DESCRIPTION") return kClassDescription;
-    if (word == L"VERSION") return std::to_wstring(kTypeLibMajor) + L"." + std::to_wstring(kTypeLibMinor);
-    if (word == L"MODULE") return module_;
-    if (word == L"MODULEDIR") return common::FolderOf(module_);
-    if (word == L"MISCSTATUS") return std::to_wstring(kMiscStatus);
-    if (word == L"TOOLBOXBITMAP") return std::to_wstring(IDB_TOOLBOX);
-    if (word == L"DISPATCHPROXY") return kDispatchProxy;
-#ifdef _WIN64
-    if (word == L"PLATFORM") return L"win64";
-#else
-    if (word == L"PLATFORM") return L"win32";
-#endif
-    return std::wstring(word);
-  }
-
-  std::wstring module_;
+  RegistryPlace place_;
 };
 
 HRESULT OpenClassesRoot(RegistrationScope scope, REGSAM access, common::UniqueRegKey* root) {
   const HKEY hive = scope == RegistrationScope::kMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
   const LONG status = ::RegCreateKeyExW(hive, L"Software\\Classes", 0, nullptr, REG_OPTION_NON_VOLATILE,
                                         access, nullptr, root->put(), nullptr);
-  return HRESULT_FROM_WIN32(status);
+  if (status != ERROR_SUCCESS) RETURN_HR(HRESULT_FROM_WIN32(status));
+  return S_OK;
 }
 
 HRESULT WriteEntry(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring* value) {
   common::UniqueRegKey opened;
   LONG status = ::RegCreateKeyExW(root, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                                   nullptr, opened.put(), nullptr);
-  if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+  if (status != ERROR_SUCCESS) RETURN_HR(HRESULT_FROM_WIN32(status));
   if (!value) return S_OK;
   const DWORD bytes = static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t));
   status = ::RegSetValueExW(opened.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()), bytes);
-  return HRESULT_FROM_WIN32(status);
+  if (status != ERROR_SUCCESS) RETURN_HR(HRESULT_FROM_WIN32(status));
+  return S_OK;
 }
 
 HRESULT DeleteTree(HKEY root, const std::wstring& key) {
@@ -147,9 +61,9 @@ HRESULT DeleteTree(HKEY root, const std::wstring& key) {
     // RegDeleteTree leaves the key itself when it has no subkeys on some systems.
     const LONG removed = ::RegDeleteKeyW(root, key.c_str());
     if (removed == ERROR_SUCCESS || removed == ERROR_FILE_NOT_FOUND || removed == ERROR_PATH_NOT_FOUND) return S_OK;
-    return HRESULT_FROM_WIN32(removed);
+    RETURN_HR(HRESULT_FROM_WIN32(removed));
   }
-  return HRESULT_FROM_WIN32(status);
+  RETURN_HR(HRESULT_FROM_WIN32(status));
 }
 
 bool NamesOurClass(HKEY root, const std::wstring& progIdKey, const std::wstring& clsid) {
@@ -198,18 +112,17 @@ HRESULT RemoveEntries(HKEY root, const Expander& expand) {
 
 HRESULT RegisterServer(RegistrationScope scope) {
   const std::wstring module = common::ModulePath(common::ThisModule());
-  if (module.empty()) return common::LastErrorHr();
+  RETURN_LAST_ERROR_IF(module.empty());
   // Registering a server whose type library does not load would leave
   // hosts with a class they cannot describe.
   common::ComPtr<ITypeLib> library;
-  if (FAILED(LoadOwnTypeLib(&library))) return SELFREG_E_TYPELIB;
+  if (FAILED(LoadOwnTypeLib(&library))) RETURN_HR(SELFREG_E_TYPELIB);
 
   common::UniqueRegKey root;
   RETURN_IF_FAILED(OpenClassesRoot(scope, KEY_ALL_ACCESS, &root));
   const Expander expand(module);
-  for (const RegistryEntry& entry : kEntries) {
-    const std::wstring value = entry.value ? expand(entry.value) : std::wstring();
-    const HRESULT hr = WriteEntry(root.get(), expand(entry.key), entry.name, entry.value ? &value : nullptr);
+  for (const RegistryRow& row : RegistryRows(expand.place())) {
+    const HRESULT hr = WriteEntry(root.get(), row.key, row.name, row.value ? &*row.value : nullptr);
     if (FAILED(hr)) {
       RemoveEntries(root.get(), expand);  // no half registration
       return hr;

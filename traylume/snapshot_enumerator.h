@@ -44,11 +44,8 @@ class SnapshotEnumerator final : public common::ComObject<Enum> {
   }
 
   STDMETHODIMP Clone(Enum** clone) override {
-    if (!clone) return E_POINTER;
-    *clone = nullptr;
-    auto copy = common::make<SnapshotEnumerator>(items_, copy_, position_);
-    if (!copy) return E_OUTOFMEMORY;
-    return copy->QueryInterface(__uuidof(Enum), reinterpret_cast<void**>(clone));
+    return common::MakeAndQuery<SnapshotEnumerator>(__uuidof(Enum), reinterpret_cast<void**>(clone), items_, copy_,
+                                                    position_);
   }
 
  private:

@@ -65,7 +65,7 @@ HRESULT ReadBlob(IStream* stream, uint32_t maxSize, std::vector<BYTE>* bytes) {
 HRESULT StreamContents(IStream* memoryStream, std::vector<BYTE>* bytes) {
   STATSTG stat{};
   RETURN_IF_FAILED(memoryStream->Stat(&stat, STATFLAG_NONAME));
-  if (stat.cbSize.QuadPart > 0x7FFFFFFF) return E_OUTOFMEMORY;
+  if (stat.cbSize.QuadPart > 0x7FFFFFFF) RETURN_HR(E_OUTOFMEMORY);
   std::vector<BYTE> contents(static_cast<size_t>(stat.cbSize.QuadPart));
   LARGE_INTEGER start{};
   RETURN_IF_FAILED(memoryStream->Seek(start, STREAM_SEEK_SET, nullptr));

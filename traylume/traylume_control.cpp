@@ -45,12 +45,7 @@ constexpr CallbackEvent kCallbackEvents[] = {
 }  // namespace
 
 HRESULT CreateTraylumeControl(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  auto control = common::make<TraylumeControl>();
-  if (!control) return E_OUTOFMEMORY;
-  RETURN_IF_FAILED(control->Initialize());
-  return control->QueryInterface(iid, object);
+  return common::MakeAndQuery<TraylumeControl>(iid, object);
 }
 
 TraylumeControl::TraylumeControl() : sinks_(DIID_ITraylumeEvents), extent_(kInitialExtent) {}
@@ -65,7 +60,7 @@ HRESULT TraylumeControl::Initialize() {
   HICON trayIcon = nullptr;
   RETURN_IF_FAILED(defaultTrayIcon_->At(ShellIconSize(), &trayIcon));
   tray_.SetIcon(defaultTrayIcon_);
-  return EnsureWindow(nullptr);
+  return EnsureWindow();
 }
 
 void* TraylumeControl::QueryExtra(REFIID iid) {
@@ -76,13 +71,9 @@ void* TraylumeControl::QueryExtra(REFIID iid) {
   return nullptr;
 }
 
-HRESULT TraylumeControl::EnsureWindow(ControlError* error) {
+HRESULT TraylumeControl::EnsureWindow() {
   if (window_.get()) return S_OK;
-  const HRESULT hr = window_.Create(this);
-  if (FAILED(hr)) {
-    if (error) *error = {hr, texts::kWindowFailed};
-    return error ? DISP_E_EXCEPTION : hr;
-  }
+  RETURN_IF_FAILED(window_.Create(this));
   tray_.SetWindow(window_.get());
   return S_OK;
 }
@@ -131,8 +122,7 @@ HRESULT TraylumeControl::BalloonChanged(ControlError* error) {
 HRESULT TraylumeControl::ShellStep(HRESULT hr, const wchar_t* text, ControlError* error) {
   WatchForTaskBar();
   if (SUCCEEDED(hr)) return S_OK;
-  *error = {hr, text};
-  return DISP_E_EXCEPTION;
+  return Fail(error, hr, text);
 }
 
 void TraylumeControl::OnTaskbarCreated() {
@@ -209,9 +199,8 @@ STDMETHODIMP TraylumeControl::FindConnectionPoint(REFIID iid, IConnectionPoint**
   if (!point) return E_POINTER;
   *point = nullptr;
   if (iid != DIID_ITraylumeEvents) return CONNECT_E_NOCONNECTION;
-  auto made = common::make<ConnectionPoint>(common::ComPtr<IConnectionPointContainer>(this), &sinks_);
-  if (!made) return E_OUTOFMEMORY;
-  return made->QueryInterface(IID_IConnectionPoint, reinterpret_cast<void**>(point));
+  return common::MakeAndQuery<ConnectionPoint>(IID_IConnectionPoint, reinterpret_cast<void**>(point),
+                                               common::ComPtr<IConnectionPointContainer>(this), &sinks_);
 }
 
 // --- ISupportErrorInfo ---

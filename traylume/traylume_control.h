@@ -24,6 +24,8 @@
 
 namespace traylume {
 
+struct DispatchMember;
+
 class TraylumeControl final
     : public common::ComObject<IDispatch, IProvideClassInfo2, IConnectionPointContainer, IPersistPropertyBag,
                                IPersistStreamInit, IOleObject, IViewObject2, IOleControl, IObjectSafety,
@@ -115,7 +117,6 @@ class TraylumeControl final
   void* QueryExtra(REFIID iid) override;
 
  private:
-  struct DispatchMember;
   static const DispatchMember kMembers[];
   static const DispatchMember* FindMember(DISPID id);
   HRESULT InvokeGet(const DispatchMember& member, const DISPPARAMS& params, VARIANT* result);
@@ -134,8 +135,8 @@ class TraylumeControl final
   void RestoreState(State state);
 
   // Member handlers: gets fill a VARIANT; puts take the value already
-  // coerced to the member's type; a failure the user reads fills `error`
-  // and returns DISP_E_EXCEPTION.
+  // coerced to the member's type; a failure the user reads goes through
+  // Fail (traylume/control_error.h).
   HRESULT GetBalloonSupported(VARIANT* value);
   HRESULT GetBalloonText(VARIANT* value);
   HRESULT PutBalloonText(const VARIANT& value, ControlError* error);
@@ -169,7 +170,8 @@ class TraylumeControl final
   // Starts or stops retrying to add the icon as it starts or stops waiting
   // for a task bar.
   void WatchForTaskBar();
-  HRESULT EnsureWindow(ControlError* error);
+  // Creates the hidden window when the control has none (it was closed).
+  HRESULT EnsureWindow();
   // Checks `picture` and makes its tray icon; a null picture is the default.
   HRESULT PrepareIcon(common::ComPtr<IPictureDisp> picture, SharedTrayIcon* trayIcon, ControlError* error);
   void UseIcon(common::ComPtr<IPictureDisp> picture, SharedTrayIcon trayIcon);

@@ -9,7 +9,7 @@ namespace traylume {
 
 HRESULT LoadOwnTypeLib(common::ComPtr<ITypeLib>* library) {
   const std::wstring path = common::ModulePath(common::ThisModule());
-  if (path.empty()) return E_UNEXPECTED;
+  if (path.empty()) RETURN_HR(E_UNEXPECTED);
   return ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library->put());
 }
 

@@ -2,6 +2,9 @@
 // their names, and every refusal, leaving the control as it was.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <utility>
+
 #include "common/bstr.h"
 #include "common/text.h"
 #include "contract/traylume_contract.h"
@@ -80,28 +83,55 @@ TEST_F(MembersTest, CallsThatDoNotFitAMemberAreRefusedAndChangeNothing) {
   EXPECT_TRUE(shell.calls.empty());
 }
 
-// Every member of the type library answers its name, asked in lower case
-// as scripting clients may ask, with its id.
-TEST_F(MembersTest, EveryMemberAnswersItsNameInAnyCaseWithItsId) {
-  common::ComPtr<ITypeInfo> info;
+using NamedIds = std::set<std::pair<DISPID, std::wstring>>;
+
+// The ids and names of the functions `info` describes, each once.
+NamedIds Described(ITypeInfo* info) {
+  NamedIds described;
   TYPEATTR* attributes = nullptr;
-  ASSERT_EQ(control->GetTypeInfo(0, 0, info.put()), S_OK);
-  ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
-  for (UINT i = 0; i < attributes->cFuncs; ++i) {
+  EXPECT_EQ(info->GetTypeAttr(&attributes), S_OK);
+  for (UINT i = 0; attributes && i < attributes->cFuncs; ++i) {
     FUNCDESC* function = nullptr;
-    ASSERT_EQ(info->GetFuncDesc(i, &function), S_OK);
+    EXPECT_EQ(info->GetFuncDesc(i, &function), S_OK);
     const DISPID id = function->memid;
     info->ReleaseFuncDesc(function);
     common::UniqueBstr name;
     info->GetDocumentation(id, name.put(), nullptr, nullptr, nullptr);
-    std::wstring lower = name.str();
+    described.insert({id, name.str()});
+  }
+  if (attributes) info->ReleaseTypeAttr(attributes);
+  return described;
+}
+
+NamedIds Agreed(contract::Side side) {
+  NamedIds agreed;
+  for (const contract::Named& row : contract::kNames) {
+    if (row.side == side) agreed.insert({row.id, row.name});
+  }
+  return agreed;
+}
+
+// The type library names the contract's members and events with their ids,
+// and the control answers each name, asked in lower case as scripting
+// clients may ask, with its id.
+TEST_F(MembersTest, TheTypeLibraryAndTheControlNameTheContractsMembers) {
+  common::ComPtr<ITypeInfo> members;
+  common::ComPtr<ITypeLib> library;
+  common::ComPtr<ITypeInfo> events;
+  UINT index = 0;
+  ASSERT_EQ(control->GetTypeInfo(0, 0, members.put()), S_OK);
+  ASSERT_EQ(members->GetContainingTypeLib(library.put(), &index), S_OK);
+  ASSERT_EQ(library->GetTypeInfoOfGuid(DIID_ITraylumeEvents, events.put()), S_OK);
+  EXPECT_EQ(Described(members.get()), Agreed(contract::Side::kMember));
+  EXPECT_EQ(Described(events.get()), Agreed(contract::Side::kEvent));
+  for (const auto& [id, name] : Described(members.get())) {
+    std::wstring lower = name;
     for (auto& c : lower) c = static_cast<wchar_t>(::towlower(c));
     LPOLESTR asked[] = {lower.data()};
     DISPID answered = DISPID_UNKNOWN;
     EXPECT_EQ(control->GetIDsOfNames(IID_NULL, asked, 1, 0, &answered), S_OK) << common::Utf8(lower);
     EXPECT_EQ(answered, id) << common::Utf8(lower);
   }
-  info->ReleaseTypeAttr(attributes);
 }
 
 // Property browsers and code completion offer names where the type
