@@ -32,12 +32,11 @@ HRESULT Form::CreateForm(const wchar_t* className, const WindowSpec& window, Con
 
   RECT frame{0, 0, Pixels(window.clientWidth), Pixels(window.clientHeight)};
   const SIZE client{frame.right, frame.bottom};
-  if (!::AdjustWindowRectEx(&frame, window.style, FALSE, window.exStyle)) return common::LastErrorHr();
-  if (!::CreateWindowExW(window.exStyle, className, window.title, window.style, CW_USEDEFAULT,
-                         CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                         nullptr, ::GetModuleHandleW(nullptr), this)) {
-    return common::LastErrorHr();
-  }
+  RETURN_LAST_ERROR_IF(!::AdjustWindowRectEx(&frame, window.style, FALSE, window.exStyle));
+  const HWND created = ::CreateWindowExW(window.exStyle, className, window.title, window.style, CW_USEDEFAULT,
+                                         CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                                         nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
+  RETURN_LAST_ERROR_IF(!created);
   // Where the frame the system draws differs from what it computed, the
   // client area still gets its exact size.
   RECT actual{};

@@ -106,7 +106,8 @@ HRESULT Form::CreateControl(const ControlSpec& row, HWND* window) {
                               place.right - place.left, createHeight, container,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(row.id))),
                               ::GetModuleHandleW(nullptr), nullptr);
-  return *window ? S_OK : common::LastErrorHr();
+  RETURN_LAST_ERROR_IF(!*window);
+  return S_OK;
 }
 
 void Form::ApplySettings(const ControlSpec& row) {

@@ -10,10 +10,10 @@ namespace {
 // The loader needs an absolute path.
 HRESULT FullPath(const std::wstring& fileName, std::wstring* fullPath) {
   const DWORD size = ::GetFullPathNameW(fileName.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return common::LastErrorHr();
+  RETURN_LAST_ERROR_IF(size == 0);
   std::wstring path(size, L'\0');
   const DWORD length = ::GetFullPathNameW(fileName.c_str(), size, path.data(), nullptr);
-  if (length == 0 || length >= size) return common::LastErrorHr();
+  RETURN_LAST_ERROR_IF(length == 0 || length >= size);
   path.resize(length);
   *fullPath = std::move(path);
   return S_OK;

@@ -13,17 +13,17 @@ namespace {
 HRESULT LoadIconResource(common::ComPtr<IPictureDisp>* icon) {
   HMODULE program = ::GetModuleHandleW(nullptr);
   HRSRC found = ::FindResourceW(program, MAKEINTRESOURCEW(IDR_SAVED_ICON), RT_RCDATA);
-  if (!found) return common::LastErrorHr();
+  RETURN_LAST_ERROR_IF(!found);
   const DWORD size = ::SizeofResource(program, found);
   HGLOBAL loaded = ::LoadResource(program, found);
   const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
-  if (!bytes || size == 0) return common::LastErrorHr();
+  RETURN_LAST_ERROR_IF(!bytes || size == 0);
 
   // The stream takes a copy in movable memory, which it frees itself.
   common::UniqueHGlobal copy(::GlobalAlloc(GMEM_MOVEABLE, size));
-  if (!copy) return E_OUTOFMEMORY;
+  if (!copy) RETURN_HR(E_OUTOFMEMORY);
   void* target = ::GlobalLock(copy.get());
-  if (!target) return common::LastErrorHr();
+  RETURN_LAST_ERROR_IF(!target);
   std::memcpy(target, bytes, size);
   ::GlobalUnlock(copy.get());
   common::ComPtr<IStream> stream;

@@ -53,7 +53,7 @@ HRESULT TargetProcess::Start(const std::wstring& path) {
   PROCESS_INFORMATION started{};
   if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
-    return common::LastErrorHr();
+    RETURN_HR(common::LastErrorHr());
   }
   ::CloseHandle(started.hThread);
   process_.reset(started.hProcess);
