@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 #include "common/com_object.h"
 #include "contract/traylume_contract.h"
@@ -21,7 +22,10 @@ using EventsTest = ControlTest;
 struct Sink final : common::ComObject<IDispatch> {
   std::vector<std::wstring> heard;
   std::function<void()> onEvent;
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
@@ -78,30 +82,62 @@ TEST_F(EventsTest, EventsRaisedWhileFrozenAreDropped) {
   ASSERT_EQ(point->Unadvise(cookie), S_OK);
 }
 
-TEST_F(EventsTest, SinksMayLeaveAndLetGoOfTheControlWhileTheyHearAnEvent) {
-  auto first = common::make<Sink>(), second = common::make<Sink>(), third = common::make<Sink>();
+TEST_F(EventsTest, TheConnectionPointSaysItIsForTheEventInterface) {
+  IID iid{};
+  ASSERT_EQ(support::EventPointOf(control)->GetConnectionInterface(&iid), S_OK);
+  EXPECT_EQ(iid, DIID_ITraylumeEvents);
+}
+
+TEST_F(EventsTest, EachConnectionHasACookieOfItsOwn) {
   auto point = support::EventPointOf(control);
-  DWORD firstCookie = 0, secondCookie = 0, thirdCookie = 0;
+  auto sink = common::make<Sink>();
+  std::set<DWORD> cookies;
+  for (int i = 0; i < 3; ++i) {
+    DWORD cookie = 0;
+    ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
+    EXPECT_NE(cookie, 0u);
+    cookies.insert(cookie);
+  }
+  EXPECT_EQ(cookies.size(), 3u) << "a cookie names two connections";
+  for (DWORD cookie : cookies) ASSERT_EQ(point->Unadvise(cookie), S_OK);
+}
+
+TEST_F(EventsTest, SinksMayLeaveWhileTheyHearAnEvent) {
+  auto first = common::make<Sink>();
+  auto second = common::make<Sink>();
+  auto third = common::make<Sink>();
+  auto point = support::EventPointOf(control);
+  DWORD firstCookie = 0;
+  DWORD thirdCookie = 0;
+  DWORD secondCookie = 0;
   ASSERT_EQ(point->Advise(first.get(), &firstCookie), S_OK);
   ASSERT_EQ(point->Advise(second.get(), &secondCookie), S_OK);
   ASSERT_EQ(point->Advise(third.get(), &thirdCookie), S_OK);
-  EXPECT_TRUE(firstCookie && secondCookie && thirdCookie && firstCookie != secondCookie &&
-              secondCookie != thirdCookie && firstCookie != thirdCookie) << "a cookie names no connection, or two";
-  IID iid{};
-  EXPECT_EQ(point->GetConnectionInterface(&iid), S_OK);
-  EXPECT_EQ(iid, DIID_ITraylumeEvents);
   // The first sink lets go of itself and of one that has yet to hear the event.
-  first->onEvent = [&] { point->Unadvise(thirdCookie), point->Unadvise(firstCookie); };
+  first->onEvent = [&] {
+    point->Unadvise(thirdCookie);
+    point->Unadvise(firstCookie);
+  };
   Callback(WM_MOUSEMOVE);
   Callback(WM_MOUSEMOVE);
   EXPECT_EQ(first->heard.size(), 1u);
   EXPECT_EQ(second->heard.size(), 2u);
   EXPECT_TRUE(third->heard.empty()) << "a sink let go during an event still heard it";
-  // The last reference goes inside the event: the control ends after it.
+  ASSERT_EQ(point->Unadvise(secondCookie), S_OK);
+}
+
+TEST_F(EventsTest, TheLastReferenceMayGoInsideAnEventAndTheControlEndsAfterIt) {
+  auto sink = common::make<Sink>();
+  auto point = support::EventPointOf(control);
+  DWORD cookie = 0;
+  ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
   const HWND window = TrayWindow();
-  second->onEvent = [&] { point.reset(), control.reset(); };
+  sink->onEvent = [&] {
+    point.reset();
+    control.reset();
+  };
   Callback(WM_LBUTTONUP);
-  EXPECT_EQ(second->heard.size(), 3u);
+  EXPECT_EQ(sink->heard.size(), 1u);
   EXPECT_FALSE(::IsWindow(window));
 }
 

@@ -2,6 +2,8 @@
 // their names, and every refusal, leaving the control as it was.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "common/bstr.h"
 #include "common/text.h"
 #include "contract/traylume_contract.h"
@@ -18,14 +20,19 @@ namespace dispid = contract::dispid;
 using MembersTest = ControlTest;
 
 TEST_F(MembersTest, EachPropertyKeepsWhatItIsGivenInItsOwnType) {
-  common::UniqueBstr body(L"本文\r\n二行目"), title(L"題"), tip(L"ヒント");
+  common::UniqueBstr body(L"本文\r\n二行目");
+  common::UniqueBstr title(L"題");
+  common::UniqueBstr tip(L"ヒント");
+  VARIANT cTrue = Value(VT_BOOL);
+  V_BOOL(&cTrue) = 1;  // TRUE as C and C++ clients write it: true, as automation converts it
   const struct {
     DISPID id;
     VARIANT value;
     const wchar_t* shown;
   } cases[] = {
       {dispid::kBalloonText, Text(body.get()), L"VT_BSTR 本文\r\n二行目"}, {dispid::kAutoRefresh, Bool(true), L"VT_BOOL -1"},
-      {dispid::kBalloonSound, Bool(false), L"VT_BOOL 0"},      {dispid::kBalloon, Bool(true), L"VT_BOOL -1"},
+      {dispid::kBalloonSound, Bool(false), L"VT_BOOL 0"},      {dispid::kBalloonSound, cTrue, L"VT_BOOL -1"},
+      {dispid::kBalloon, Bool(true), L"VT_BOOL -1"},
       {dispid::kBalloonTitle, Text(title.get()), L"VT_BSTR 題"}, {dispid::kToolTipText, Text(tip.get()), L"VT_BSTR ヒント"},
       {dispid::kBalloonIcon, I4(3), L"VT_I4 3"},               {dispid::kBalloonIcon, I4(70000), L"VT_I4 70000"},
       {dispid::kToolTipText, I4(12), L"VT_BSTR 12"},  // converted as automation converts (the readers' test)
@@ -41,7 +48,9 @@ TEST_F(MembersTest, EachPropertyKeepsWhatItIsGivenInItsOwnType) {
 TEST_F(MembersTest, CallsThatDoNotFitAMemberAreRefusedAndChangeNothing) {
   common::UniqueBstr words(L"words");
   const auto before = State(control.get());
-  constexpr WORD kGet = DISPATCH_PROPERTYGET, kPut = DISPATCH_PROPERTYPUT, kPutRef = DISPATCH_PROPERTYPUTREF;
+  constexpr WORD kGet = DISPATCH_PROPERTYGET;
+  constexpr WORD kPut = DISPATCH_PROPERTYPUT;
+  constexpr WORD kPutRef = DISPATCH_PROPERTYPUTREF;
   constexpr WORD kMethod = DISPATCH_METHOD;
   constexpr DISPID kValue = DISPID_PROPERTYPUT;
   const struct {
@@ -102,6 +111,28 @@ TEST_F(MembersTest, EveryMemberAnswersItsNameInAnyCaseWithItsId) {
     EXPECT_EQ(answered, id) << common::Utf8(lower);
   }
   info->ReleaseTypeAttr(attributes);
+}
+
+// Clients that read the type library (property browsers, scripting) put
+// only what it declares writable: the control takes a put exactly there.
+TEST_F(MembersTest, EachPropertyTakesAPutExactlyWhereTheTypeLibraryDeclaresOne) {
+  common::ComPtr<ITypeInfo> info;
+  TYPEATTR* attributes = nullptr;
+  ASSERT_EQ(control->GetTypeInfo(0, 0, info.put()), S_OK);
+  ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+  std::map<DISPID, int> kinds;  // the INVOKEKINDs of each member
+  for (UINT i = 0; i < attributes->cFuncs; ++i) {
+    FUNCDESC* function = nullptr;
+    ASSERT_EQ(info->GetFuncDesc(i, &function), S_OK);
+    kinds[function->memid] |= function->invkind;
+    info->ReleaseFuncDesc(function);
+  }
+  info->ReleaseTypeAttr(attributes);
+  for (const auto& [id, kind] : kinds) {
+    if (!(kind & INVOKE_PROPERTYGET)) continue;
+    const HRESULT put = Put(control.get(), id, Value(VT_EMPTY)).hr;
+    EXPECT_EQ(put != DISP_E_MEMBERNOTFOUND, (kind & INVOKE_PROPERTYPUT) != 0) << std::hex << id;
+  }
 }
 
 // Property browsers and code completion offer names where the type
