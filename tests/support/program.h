@@ -23,7 +23,8 @@ class Program {
   static constexpr DWORD kPatienceMs = 60000;
 
   explicit Program(std::wstring commandLine) {
-    wchar_t folder[MAX_PATH], file[MAX_PATH];
+    wchar_t folder[MAX_PATH];
+    wchar_t file[MAX_PATH];
     ::GetTempPathW(MAX_PATH, folder);
     ::GetTempFileNameW(folder, L"out", 0, file);
     output_ = file;

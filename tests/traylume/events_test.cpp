@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <set>
 
 #include "common/com_object.h"
 #include "contract/traylume_contract.h"
@@ -86,20 +85,6 @@ TEST_F(EventsTest, TheConnectionPointSaysItIsForTheEventInterface) {
   IID iid{};
   ASSERT_EQ(support::EventPointOf(control)->GetConnectionInterface(&iid), S_OK);
   EXPECT_EQ(iid, DIID_ITraylumeEvents);
-}
-
-TEST_F(EventsTest, EachConnectionHasACookieOfItsOwn) {
-  auto point = support::EventPointOf(control);
-  auto sink = common::make<Sink>();
-  std::set<DWORD> cookies;
-  for (int i = 0; i < 3; ++i) {
-    DWORD cookie = 0;
-    ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
-    EXPECT_NE(cookie, 0u);
-    cookies.insert(cookie);
-  }
-  EXPECT_EQ(cookies.size(), 3u) << "a cookie names two connections";
-  for (DWORD cookie : cookies) ASSERT_EQ(point->Unadvise(cookie), S_OK);
 }
 
 TEST_F(EventsTest, SinksMayLeaveWhileTheyHearAnEvent) {
