@@ -57,9 +57,17 @@ TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
   Callback(WM_MOUSEWHEEL);
   ::SendMessageW(TrayWindow(), traylume::kCallbackMessage, traylume::kIconId + 1, WM_LBUTTONDOWN);
   EXPECT_TRUE(sink->heard.empty()) << "an unknown message, or another icon's";
-  EXPECT_EQ(point->Unadvise(cookie), S_OK);
+  ASSERT_EQ(point->Unadvise(cookie), S_OK);
+}
+
+TEST_F(EventsTest, AnUnadvisedSinkHearsNothingAndCannotBeUnadvisedAgain) {
+  auto sink = common::make<Sink>();
+  auto point = support::EventPointOf(control);
+  DWORD cookie = 0;
+  ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
+  ASSERT_EQ(point->Unadvise(cookie), S_OK);
   Callback(WM_LBUTTONDOWN);
-  EXPECT_TRUE(sink->heard.empty()) << "an unadvised sink still hears events";
+  EXPECT_TRUE(sink->heard.empty());
   EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
 }
 

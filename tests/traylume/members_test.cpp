@@ -190,18 +190,17 @@ TEST_F(MembersTest, TheTypeLibraryNamesTheBalloonKindsAndTheButtonCodes) {
   }
 }
 
-TEST_F(MembersTest, IconTakesPicturesOnlyAndNothingBringsBackItsOwn) {
-  const Outcome own = Get(control.get(), dispid::kIcon);
-  ASSERT_EQ(own.hr, S_OK);
-  ASSERT_EQ(own.value.type(), VT_DISPATCH);
-  const auto ownColor = IconCentreColor(static_cast<IPictureDisp*>(V_DISPATCH(own.value.get())));
-
+TEST_F(MembersTest, IconGivesBackThePictureItWasGiven) {
   auto picture = SolidIconPicture(RGB(0, 200, 0));
   ASSERT_EQ(Put(control.get(), dispid::kIcon, Object(picture.get()), DISPATCH_PROPERTYPUTREF).hr, S_OK);
-  Outcome got = Get(control.get(), dispid::kIcon);
-  EXPECT_EQ(V_DISPATCH(got.value.get()), picture.get());
+  EXPECT_EQ(V_DISPATCH(Get(control.get(), dispid::kIcon).value.get()), picture.get());
+}
 
-  // An object that is no picture: an automation exception the user can read.
+// An object that is no picture: an automation exception the user can read,
+// and IErrorInfo for scripting clients.
+TEST_F(MembersTest, IconRefusesAnObjectThatIsNoPictureWithATextToRead) {
+  auto picture = SolidIconPicture(RGB(0, 200, 0));
+  ASSERT_EQ(Put(control.get(), dispid::kIcon, Object(picture.get()), DISPATCH_PROPERTYPUTREF).hr, S_OK);
   common::ComPtr<IDispatch> notAPicture;
   ASSERT_EQ(CreateControl(&notAPicture), S_OK);
   ::SetErrorInfo(0, nullptr);
@@ -210,15 +209,20 @@ TEST_F(MembersTest, IconTakesPicturesOnlyAndNothingBringsBackItsOwn) {
   EXPECT_EQ(refused.scode, CTL_E_INVALIDPICTURE);
   EXPECT_FALSE(refused.description.empty());
   common::ComPtr<IErrorInfo> errorInfo;
-  EXPECT_EQ(::GetErrorInfo(0, errorInfo.put()), S_OK) << "no IErrorInfo for scripting clients";
-  got = Get(control.get(), dispid::kIcon);
-  EXPECT_EQ(V_DISPATCH(got.value.get()), picture.get());
+  EXPECT_EQ(::GetErrorInfo(0, errorInfo.put()), S_OK);
+  EXPECT_EQ(V_DISPATCH(Get(control.get(), dispid::kIcon).value.get()), picture.get());
+}
 
-  VARIANT nothing;
-  V_VT(&nothing) = VT_DISPATCH;
+TEST_F(MembersTest, NothingGivenToIconBringsBackItsOwn) {
+  const Outcome own = Get(control.get(), dispid::kIcon);
+  ASSERT_EQ(own.value.type(), VT_DISPATCH);
+  const auto ownColor = IconCentreColor(static_cast<IPictureDisp*>(V_DISPATCH(own.value.get())));
+  auto picture = SolidIconPicture(RGB(0, 200, 0));
+  ASSERT_EQ(Put(control.get(), dispid::kIcon, Object(picture.get()), DISPATCH_PROPERTYPUTREF).hr, S_OK);
+  VARIANT nothing = Value(VT_DISPATCH);
   V_DISPATCH(&nothing) = nullptr;
   ASSERT_EQ(Put(control.get(), dispid::kIcon, nothing).hr, S_OK);
-  got = Get(control.get(), dispid::kIcon);
+  const Outcome got = Get(control.get(), dispid::kIcon);
   EXPECT_EQ(IconCentreColor(static_cast<IPictureDisp*>(V_DISPATCH(got.value.get()))), ownColor);
 }
 
