@@ -8,7 +8,7 @@ namespace support {
 namespace {
 
 constexpr wchar_t kClasses[] = L"Software\\Classes";
-constexpr wchar_t kBackup[] = L"Software\\TraylumeTests\\SavedClasses";
+constexpr wchar_t kBackup[] = L"Software\\TraylumeTestsSavedClasses";
 
 common::UniqueRegKey Created(HKEY root, const std::wstring& path) {
   common::UniqueRegKey key;

@@ -15,8 +15,6 @@ namespace traylume_tests {
 namespace {
 
 namespace dispid = contract::dispid;
-using EventsTest = ControlTest;
-
 // A sink that writes down each event: its id and its arguments described.
 struct Sink final : common::ComObject<IDispatch> {
   std::vector<std::wstring> heard;
@@ -36,6 +34,26 @@ struct Sink final : common::ComObject<IDispatch> {
   }
 };
 
+// A control with one sink advised.
+class EventsTest : public ControlTest {
+ protected:
+  void SetUp() override {
+    ControlTest::SetUp();
+    sink = common::make<Sink>();
+    point = support::EventPointOf(control);
+    ASSERT_TRUE(point);
+    ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
+  }
+  void TearDown() override {
+    point.reset();
+    sink.reset();
+    ControlTest::TearDown();
+  }
+  common::ComPtr<Sink> sink;
+  common::ComPtr<IConnectionPoint> point;
+  DWORD cookie = 0;
+};
+
 // Which callback raises which event the event log shows through this control;
 // here what it cannot: Button's type, BalloonHide, and what raises nothing.
 TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
@@ -44,10 +62,6 @@ TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
       {NIN_BALLOONHIDE, std::to_wstring(dispid::kBalloonClose)},
       {NIN_BALLOONTIMEOUT, std::to_wstring(dispid::kBalloonClose)},
   };
-  auto sink = common::make<Sink>();
-  auto point = support::EventPointOf(control);
-  DWORD cookie = 0;
-  ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
   for (const auto& [message, event] : cases) {
     sink->heard.clear();
     Callback(message);
@@ -57,14 +71,9 @@ TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
   Callback(WM_MOUSEWHEEL);
   ::SendMessageW(TrayWindow(), traylume::kCallbackMessage, traylume::kIconId + 1, WM_LBUTTONDOWN);
   EXPECT_TRUE(sink->heard.empty()) << "an unknown message, or another icon's";
-  ASSERT_EQ(point->Unadvise(cookie), S_OK);
 }
 
 TEST_F(EventsTest, AnUnadvisedSinkHearsNothingAndCannotBeUnadvisedAgain) {
-  auto sink = common::make<Sink>();
-  auto point = support::EventPointOf(control);
-  DWORD cookie = 0;
-  ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
   ASSERT_EQ(point->Unadvise(cookie), S_OK);
   Callback(WM_LBUTTONDOWN);
   EXPECT_TRUE(sink->heard.empty());
@@ -74,24 +83,19 @@ TEST_F(EventsTest, AnUnadvisedSinkHearsNothingAndCannotBeUnadvisedAgain) {
 // A container freezes events while it cannot take them (IOleControl):
 // they are dropped, not delivered later.
 TEST_F(EventsTest, EventsRaisedWhileFrozenAreDropped) {
-  auto sink = common::make<Sink>();
-  auto point = support::EventPointOf(control);
   common::ComPtr<IOleControl> oleControl;
-  DWORD cookie = 0;
   ASSERT_EQ(control.As(&oleControl), S_OK);
-  ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
   ASSERT_EQ(oleControl->FreezeEvents(TRUE), S_OK);
   Callback(WM_LBUTTONDOWN);
   EXPECT_TRUE(sink->heard.empty());
   ASSERT_EQ(oleControl->FreezeEvents(FALSE), S_OK);
   Callback(WM_MOUSEMOVE);
   EXPECT_EQ(sink->heard, std::vector<std::wstring>{std::to_wstring(dispid::kMouseMove)});
-  ASSERT_EQ(point->Unadvise(cookie), S_OK);
 }
 
 TEST_F(EventsTest, TheConnectionPointSaysItIsForTheEventInterface) {
   IID iid{};
-  ASSERT_EQ(support::EventPointOf(control)->GetConnectionInterface(&iid), S_OK);
+  ASSERT_EQ(point->GetConnectionInterface(&iid), S_OK);
   EXPECT_EQ(iid, DIID_ITraylumeEvents);
 }
 
@@ -99,7 +103,6 @@ TEST_F(EventsTest, SinksMayLeaveWhileTheyHearAnEvent) {
   auto first = common::make<Sink>();
   auto second = common::make<Sink>();
   auto third = common::make<Sink>();
-  auto point = support::EventPointOf(control);
   DWORD firstCookie = 0;
   DWORD thirdCookie = 0;
   DWORD secondCookie = 0;
@@ -120,10 +123,6 @@ TEST_F(EventsTest, SinksMayLeaveWhileTheyHearAnEvent) {
 }
 
 TEST_F(EventsTest, TheLastReferenceMayGoInsideAnEventAndTheControlEndsAfterIt) {
-  auto sink = common::make<Sink>();
-  auto point = support::EventPointOf(control);
-  DWORD cookie = 0;
-  ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
   const HWND window = TrayWindow();
   sink->onEvent = [&] {
     point.reset();
