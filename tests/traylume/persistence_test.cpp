@@ -62,8 +62,18 @@ common::ComPtr<Bag> BagOf(const std::vector<std::pair<const wchar_t*, VARIANT>>&
   return bag;
 }
 
+// The size a new control has, as IOleObject tells it: "cx" and "cy".
+std::pair<std::wstring, std::wstring> InitialExtent(IDispatch* control) {
+  common::ComPtr<IOleObject> ole;
+  SIZEL extent{};
+  common::ComPtr<IDispatch>(control).As(&ole);
+  ole->GetExtent(DVASPECT_CONTENT, &extent);
+  return {std::to_wstring(extent.cx), std::to_wstring(extent.cy)};
+}
+
 TEST_F(PersistenceTest, APropertyBagGetsTheKeysButNotTheControlsOwnIcon) {
-  EXPECT_EQ(SavedState(control.get()), L"_extentx=VT_I4 847;_extenty=VT_I4 847;tooltiptext=VT_BSTR ;");
+  const auto [x, y] = InitialExtent(control.get());
+  EXPECT_EQ(SavedState(control.get()), L"_extentx=VT_I4 " + x + L";_extenty=VT_I4 " + y + L";tooltiptext=VT_BSTR ;");
 }
 
 TEST_F(PersistenceTest, APropertyBagGivesBackWhatItHoldsAndTheOtherKeysKeepTheirValues) {
@@ -72,9 +82,9 @@ TEST_F(PersistenceTest, APropertyBagGivesBackWhatItHoldsAndTheOtherKeysKeepTheir
   auto picture = SolidIconPicture(RGB(0, 0, 200));
   common::UniqueBstr tip(L"保存");
   const auto bag = BagOf({{L"_extentx", I4(100)}, {L"icon", Object(picture.get())}, {L"tooltiptext", Text(tip.get())}});
+  const std::wstring y = InitialExtent(control.get()).second;
   ASSERT_EQ(persist->Load(bag.get(), nullptr), S_OK);
-  EXPECT_EQ(SavedState(control.get()),
-            L"_extentx=VT_I4 100;_extenty=VT_I4 847;icon=VT_DISPATCH;tooltiptext=VT_BSTR 保存;");
+  EXPECT_EQ(SavedState(control.get()), L"_extentx=VT_I4 100;_extenty=VT_I4 " + y + L";icon=VT_DISPATCH;tooltiptext=VT_BSTR 保存;");
 }
 
 TEST_F(PersistenceTest, ASaveIntoABagLeavesTheControlCleanOnlyWhenAskedTo) {
