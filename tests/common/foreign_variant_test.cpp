@@ -9,14 +9,18 @@ namespace {
 
 VARIANT Make(VARTYPE type, void* reference = nullptr) {
   VARIANT v;
-  V_VT(&v) = type, V_BYREF(&v) = reference;
+  V_VT(&v) = type;
+  V_BYREF(&v) = reference;
   return v;
 }
 
 TEST(ForeignVariant, ScalarsAreTakenByValueOrThroughAnyChainOfReferencesAndConverted) {
   LONG number = 7;
-  VARIANT direct = Make(VT_I4 | VT_BYREF, &number), once = Make(VT_VARIANT | VT_BYREF, &direct);
-  VARIANT twice = Make(VT_VARIANT | VT_BYREF, &once), nothing = Make(VT_BSTR), big = Make(VT_R8);
+  VARIANT direct = Make(VT_I4 | VT_BYREF, &number);
+  VARIANT once = Make(VT_VARIANT | VT_BYREF, &direct);
+  VARIANT twice = Make(VT_VARIANT | VT_BYREF, &once);
+  VARIANT nothing = Make(VT_BSTR);
+  VARIANT big = Make(VT_R8);
   V_R8(&big) = 1e20;
   common::UniqueVariant value;
   for (const VARIANT* source : {&direct, &once, &twice}) {
@@ -26,7 +30,8 @@ TEST(ForeignVariant, ScalarsAreTakenByValueOrThroughAnyChainOfReferencesAndConve
   ASSERT_EQ(common::ReadScalar(twice, VT_BSTR, &value), S_OK);
   EXPECT_STREQ(V_BSTR(value.get()), L"7");
   ASSERT_EQ(common::ReadScalar(nothing, VT_BSTR, &value), S_OK);  // a NULL BSTR is the empty string
-  EXPECT_TRUE(V_BSTR(value.get()) && ::SysStringLen(V_BSTR(value.get())) == 0);
+  ASSERT_NE(V_BSTR(value.get()), nullptr);
+  EXPECT_EQ(::SysStringLen(V_BSTR(value.get())), 0u);
   EXPECT_EQ(common::ReadScalar(big, VT_I4, &value), DISP_E_OVERFLOW);
 }
 
@@ -35,10 +40,14 @@ TEST(ForeignVariant, WhatIsNoScalarIsRefusedWithoutReadingItAndLeavesNothing) {
   IUnknown* objectPointer = object.get();
   SAFEARRAY* array = ::SafeArrayCreateVector(VT_I4, 0, 1);
   BSTR words = ::SysAllocString(L"not a number");
-  VARIANT objectValue = Make(VT_DISPATCH, object.get()), objectRef = Make(VT_UNKNOWN | VT_BYREF, &objectPointer);
-  VARIANT viaVariant = Make(VT_VARIANT | VT_BYREF, &objectValue), arrayValue = Make(VT_ARRAY | VT_I4, array);
-  VARIANT nullInner = Make(VT_BSTR | VT_BYREF), refToNullRef = Make(VT_VARIANT | VT_BYREF, &nullInner);
-  VARIANT loop = Make(VT_VARIANT | VT_BYREF), text = Make(VT_BSTR, words);
+  VARIANT objectValue = Make(VT_DISPATCH, object.get());
+  VARIANT objectRef = Make(VT_UNKNOWN | VT_BYREF, &objectPointer);
+  VARIANT viaVariant = Make(VT_VARIANT | VT_BYREF, &objectValue);
+  VARIANT arrayValue = Make(VT_ARRAY | VT_I4, array);
+  VARIANT nullInner = Make(VT_BSTR | VT_BYREF);
+  VARIANT refToNullRef = Make(VT_VARIANT | VT_BYREF, &nullInner);
+  VARIANT loop = Make(VT_VARIANT | VT_BYREF);
+  VARIANT text = Make(VT_BSTR, words);
   V_VARIANTREF(&loop) = &loop;
   const struct {
     const char* name;
@@ -65,10 +74,11 @@ TEST(ForeignVariant, WhatIsNoScalarIsRefusedWithoutReadingItAndLeavesNothing) {
   ::SysFreeString(words);
 }
 
-TEST(ForeignVariant, ObjectsAreTakenAsTheyAreNothingIsNullAndMissingIsTheMarkerOnly) {
+TEST(ForeignVariant, ObjectsAreTakenAsTheyAreAndNothingIsNull) {
   auto object = common::make<support::Bystander>();
   IUnknown* unknown = object.get();
-  VARIANT byValue = Make(VT_DISPATCH, object.get()), byReference = Make(VT_UNKNOWN | VT_BYREF, &unknown);
+  VARIANT byValue = Make(VT_DISPATCH, object.get());
+  VARIANT byReference = Make(VT_UNKNOWN | VT_BYREF, &unknown);
   VARIANT viaVariant = Make(VT_VARIANT | VT_BYREF, &byReference);
   common::ComPtr<IUnknown> found;
   for (const VARIANT* source : {&byValue, &byReference, &viaVariant}) {
@@ -81,10 +91,15 @@ TEST(ForeignVariant, ObjectsAreTakenAsTheyAreNothingIsNullAndMissingIsTheMarkerO
   EXPECT_EQ(common::ReadObject(Make(VT_I4), &found), DISP_E_TYPEMISMATCH);
   EXPECT_EQ(common::ReadObject(Make(VT_DISPATCH | VT_BYREF), &found), DISP_E_TYPEMISMATCH);
   EXPECT_EQ(support::Bystander::invoked, 0);
+}
 
-  VARIANT missing = Make(VT_ERROR), otherError = Make(VT_ERROR);
-  V_ERROR(&missing) = DISP_E_PARAMNOTFOUND, V_ERROR(&otherError) = E_FAIL;
-  EXPECT_TRUE(common::IsMissing(Make(VT_VARIANT | VT_BYREF, &missing)) && !common::IsMissing(otherError));
+TEST(ForeignVariant, MissingIsTheMarkerOnly) {
+  VARIANT missing = Make(VT_ERROR);
+  VARIANT otherError = Make(VT_ERROR);
+  V_ERROR(&missing) = DISP_E_PARAMNOTFOUND;
+  V_ERROR(&otherError) = E_FAIL;
+  EXPECT_TRUE(common::IsMissing(Make(VT_VARIANT | VT_BYREF, &missing)));
+  EXPECT_FALSE(common::IsMissing(otherError));
 }
 
 }  // namespace

@@ -20,7 +20,10 @@ using CallsTest = support::ComTest;
 // A control that fails each call its own way.
 struct Failing final : common::ComObject<IDispatch> {
   std::function<HRESULT(EXCEPINFO*)> fail;
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO* info, UINT*) override {
@@ -39,14 +42,23 @@ TEST_F(CallsTest, AFailureSaysWhichMemberFailedAndWhyHoweverTheControlExplainsIt
   const component::Traylume traylume{common::ComPtr<IDispatch>(failing.get())};
   const std::pair<std::function<HRESULT(EXCEPINFO*)>, std::wstring> cases[] = {
       {[](EXCEPINFO*) { return E_ACCESSDENIED; }, common::SystemMessage(E_ACCESSDENIED)},
-      {[](EXCEPINFO* e) { return e->scode = E_ACCESSDENIED, DISP_E_EXCEPTION; }, common::SystemMessage(E_ACCESSDENIED)},
-      {[](EXCEPINFO* e) { return e->pfnDeferredFillIn = &FillInLater, DISP_E_EXCEPTION; }, L"後で説明"},
+      {[](EXCEPINFO* e) {
+         e->scode = E_ACCESSDENIED;
+         return DISP_E_EXCEPTION;
+       },
+       common::SystemMessage(E_ACCESSDENIED)},
+      {[](EXCEPINFO* e) {
+         e->pfnDeferredFillIn = &FillInLater;
+         return DISP_E_EXCEPTION;
+       },
+       L"後で説明"},
       {[](EXCEPINFO*) {
          common::ComPtr<ICreateErrorInfo> made;
          common::ComPtr<IErrorInfo> info;
          ::CreateErrorInfo(made.put());
          made->SetDescription(const_cast<LPOLESTR>(L"別の説明"));
-         made.As(&info), ::SetErrorInfo(0, info.get());
+         made.As(&info);
+         ::SetErrorInfo(0, info.get());
          return E_FAIL;
        },
        L"別の説明"},
@@ -69,7 +81,9 @@ TEST_F(CallsTest, AnswersAreReadAsTheirTypesAllowAndOthersAreRefused) {
   const component::Traylume traylume{common::ComPtr<IDispatch>(proxy.get())};
   auto picture = support::SolidIconPicture(RGB(0, 0, 1));
   common::UniqueBstr no(L"False");
-  VARIANT cTrue = support::Value(VT_BOOL), asUnknown = support::Value(VT_UNKNOWN), nothing = support::Value(VT_DISPATCH);
+  VARIANT cTrue = support::Value(VT_BOOL);
+  VARIANT asUnknown = support::Value(VT_UNKNOWN);
+  VARIANT nothing = support::Value(VT_DISPATCH);
   V_BOOL(&cTrue) = 1;  // a C or C++ control's TRUE
   V_UNKNOWN(&asUnknown) = picture.get();
   V_DISPATCH(&nothing) = nullptr;
@@ -82,7 +96,8 @@ TEST_F(CallsTest, AnswersAreReadAsTheirTypesAllowAndOthersAreRefused) {
                  {support::Object(real.get()), -1, false}};
   for (const auto& a : answers) {
     const size_t row = &a - answers;
-    proxy->Answer(L"BalloonSupported", a.answer), proxy->Answer(L"Icon", a.answer);
+    proxy->Answer(L"BalloonSupported", a.answer);
+    proxy->Answer(L"Icon", a.answer);
     bool supported = a.balloon != 1;
     EXPECT_EQ(traylume.GetBalloonSupported(&supported).ok(), a.balloon >= 0) << row;
     EXPECT_EQ(supported, a.balloon == 1) << row;

@@ -32,7 +32,8 @@ std::wstring Describe(const VARIANT& value) {
   std::wstring text = std::wstring(names[base]) + (byReference ? L"|VT_BYREF" : L"");
   if (base == VT_EMPTY || base == VT_DISPATCH) return text;
   // Numbers and Booleans as numbers (true is -1), texts as they are.
-  common::UniqueVariant number, shown;
+  common::UniqueVariant number;
+  common::UniqueVariant shown;
   const VARIANT* source = &value;
   if (base != VT_BSTR && SUCCEEDED(::VariantChangeType(number.get(), const_cast<VARIANT*>(&value), 0, VT_I4))) {
     source = number.get();

@@ -34,21 +34,45 @@ inline Outcome Put(IDispatch* object, DISPID id, const VARIANT& value, WORD flag
 }
 
 // Values to pass; they borrow, the caller keeps strings and objects alive.
-inline VARIANT Value(VARTYPE type) { VARIANT v; return V_VT(&v) = type, v; }
-inline VARIANT Bool(bool on) { VARIANT v = Value(VT_BOOL); return V_BOOL(&v) = on ? VARIANT_TRUE : VARIANT_FALSE, v; }
-inline VARIANT I4(long value) { VARIANT v = Value(VT_I4); return V_I4(&v) = value, v; }
-inline VARIANT Text(BSTR text) { VARIANT v = Value(VT_BSTR); return V_BSTR(&v) = text, v; }
-inline VARIANT Object(IUnknown* object) { VARIANT v = Value(VT_UNKNOWN); return V_UNKNOWN(&v) = object, v; }
+inline VARIANT Value(VARTYPE type) {
+  VARIANT v;
+  V_VT(&v) = type;
+  return v;
+}
+inline VARIANT Bool(bool on) {
+  VARIANT v = Value(VT_BOOL);
+  V_BOOL(&v) = on ? VARIANT_TRUE : VARIANT_FALSE;
+  return v;
+}
+inline VARIANT I4(long value) {
+  VARIANT v = Value(VT_I4);
+  V_I4(&v) = value;
+  return v;
+}
+inline VARIANT Text(BSTR text) {
+  VARIANT v = Value(VT_BSTR);
+  V_BSTR(&v) = text;
+  return v;
+}
+inline VARIANT Object(IUnknown* object) {
+  VARIANT v = Value(VT_UNKNOWN);
+  V_UNKNOWN(&v) = object;
+  return v;
+}
 
 // An object whose default member must never be read: it counts each read.
 struct Bystander final : common::ComObject<IDispatch> {
   static inline int invoked = 0;
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*, UINT*) override {
-    if (result) V_VT(result) = VT_I4, V_I4(result) = 42;
-    return ++invoked, S_OK;
+    ++invoked;
+    if (result) *result = I4(42);
+    return S_OK;
   }
 };
 

@@ -88,7 +88,8 @@ std::string PngImage(const IconImage& image) {
     Append16(&data, ~length & 0xFFFF);
     data += rows.substr(at, length);
   }
-  uint32_t a = 1, b = 0;
+  uint32_t a = 1;
+  uint32_t b = 0;
   for (unsigned char byte : rows) {
     a = (a + byte) % 65521;
     b = (b + a) % 65521;

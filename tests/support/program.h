@@ -23,7 +23,8 @@ class Program {
   static constexpr DWORD kPatienceMs = 60000;
 
   explicit Program(std::wstring commandLine) {
-    wchar_t folder[MAX_PATH], file[MAX_PATH];
+    wchar_t folder[MAX_PATH];
+    wchar_t file[MAX_PATH];
     ::GetTempPathW(MAX_PATH, folder);
     ::GetTempFileNameW(folder, L"out", 0, file);
     output_ = file;
@@ -48,6 +49,14 @@ class Program {
 
   // What it printed so far, line by line.
   std::vector<std::string> Printed() const { return FileLines(std::string(output_.begin(), output_.end())); }
+  // What it printed, once that is `count` lines or it ended (or the patience ran out).
+  std::vector<std::string> PrintedOnce(size_t count) const {
+    const ULONGLONG deadline = ::GetTickCount64() + kPatienceMs;
+    while (Printed().size() < count && ::GetTickCount64() < deadline) {
+      if (::WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0) break;
+    }
+    return Printed();
+  }
   // Its top-level window of class `className` once `ready`; null after the patience.
   template <typename Ready>
   HWND WaitForWindow(const wchar_t* className, Ready ready) const {

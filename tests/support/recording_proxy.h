@@ -58,7 +58,10 @@ class RecordingProxy final : public common::ComObject<IDispatch, IOleObject, IPe
     calls.push_back(site ? L"SetClientSite" : L"SetClientSite(null)");
     return ole()->SetClientSite(site);
   }
-  STDMETHODIMP Close(DWORD option) override { return calls.push_back(L"Close"), ole()->Close(option); }
+  STDMETHODIMP Close(DWORD option) override {
+    calls.push_back(L"Close");
+    return ole()->Close(option);
+  }
   STDMETHODIMP GetClientSite(IOleClientSite** site) override { return ole()->GetClientSite(site); }
   STDMETHODIMP SetHostNames(LPCOLESTR a, LPCOLESTR o) override { return ole()->SetHostNames(a, o); }
   STDMETHODIMP SetMoniker(DWORD w, IMoniker* m) override { return ole()->SetMoniker(w, m); }

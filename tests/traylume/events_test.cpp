@@ -15,13 +15,14 @@ namespace traylume_tests {
 namespace {
 
 namespace dispid = contract::dispid;
-using EventsTest = ControlTest;
-
 // A sink that writes down each event: its id and its arguments described.
 struct Sink final : common::ComObject<IDispatch> {
   std::vector<std::wstring> heard;
   std::function<void()> onEvent;
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
@@ -33,6 +34,26 @@ struct Sink final : common::ComObject<IDispatch> {
   }
 };
 
+// A control with one sink advised.
+class EventsTest : public ControlTest {
+ protected:
+  void SetUp() override {
+    ControlTest::SetUp();
+    sink = common::make<Sink>();
+    point = support::EventPointOf(control);
+    ASSERT_TRUE(point);
+    ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
+  }
+  void TearDown() override {
+    point.reset();
+    sink.reset();
+    ControlTest::TearDown();
+  }
+  common::ComPtr<Sink> sink;
+  common::ComPtr<IConnectionPoint> point;
+  DWORD cookie = 0;
+};
+
 // Which callback raises which event the event log shows through this control;
 // here what it cannot: Button's type, BalloonHide, and what raises nothing.
 TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
@@ -41,10 +62,6 @@ TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
       {NIN_BALLOONHIDE, std::to_wstring(dispid::kBalloonClose)},
       {NIN_BALLOONTIMEOUT, std::to_wstring(dispid::kBalloonClose)},
   };
-  auto sink = common::make<Sink>();
-  auto point = support::EventPointOf(control);
-  DWORD cookie = 0;
-  ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
   for (const auto& [message, event] : cases) {
     sink->heard.clear();
     Callback(message);
@@ -54,54 +71,65 @@ TEST_F(EventsTest, EachCallbackRaisesItsEventWithItsButton) {
   Callback(WM_MOUSEWHEEL);
   ::SendMessageW(TrayWindow(), traylume::kCallbackMessage, traylume::kIconId + 1, WM_LBUTTONDOWN);
   EXPECT_TRUE(sink->heard.empty()) << "an unknown message, or another icon's";
-  EXPECT_EQ(point->Unadvise(cookie), S_OK);
+}
+
+TEST_F(EventsTest, AnUnadvisedSinkHearsNothingAndCannotBeUnadvisedAgain) {
+  ASSERT_EQ(point->Unadvise(cookie), S_OK);
   Callback(WM_LBUTTONDOWN);
-  EXPECT_TRUE(sink->heard.empty()) << "an unadvised sink still hears events";
+  EXPECT_TRUE(sink->heard.empty());
   EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
 }
 
 // A container freezes events while it cannot take them (IOleControl):
 // they are dropped, not delivered later.
 TEST_F(EventsTest, EventsRaisedWhileFrozenAreDropped) {
-  auto sink = common::make<Sink>();
-  auto point = support::EventPointOf(control);
   common::ComPtr<IOleControl> oleControl;
-  DWORD cookie = 0;
   ASSERT_EQ(control.As(&oleControl), S_OK);
-  ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
   ASSERT_EQ(oleControl->FreezeEvents(TRUE), S_OK);
   Callback(WM_LBUTTONDOWN);
   EXPECT_TRUE(sink->heard.empty());
   ASSERT_EQ(oleControl->FreezeEvents(FALSE), S_OK);
   Callback(WM_MOUSEMOVE);
   EXPECT_EQ(sink->heard, std::vector<std::wstring>{std::to_wstring(dispid::kMouseMove)});
-  ASSERT_EQ(point->Unadvise(cookie), S_OK);
 }
 
-TEST_F(EventsTest, SinksMayLeaveAndLetGoOfTheControlWhileTheyHearAnEvent) {
-  auto first = common::make<Sink>(), second = common::make<Sink>(), third = common::make<Sink>();
-  auto point = support::EventPointOf(control);
-  DWORD firstCookie = 0, secondCookie = 0, thirdCookie = 0;
+TEST_F(EventsTest, TheConnectionPointSaysItIsForTheEventInterface) {
+  IID iid{};
+  ASSERT_EQ(point->GetConnectionInterface(&iid), S_OK);
+  EXPECT_EQ(iid, DIID_ITraylumeEvents);
+}
+
+TEST_F(EventsTest, SinksMayLeaveWhileTheyHearAnEvent) {
+  auto first = common::make<Sink>();
+  auto second = common::make<Sink>();
+  auto third = common::make<Sink>();
+  DWORD firstCookie = 0;
+  DWORD thirdCookie = 0;
+  DWORD secondCookie = 0;
   ASSERT_EQ(point->Advise(first.get(), &firstCookie), S_OK);
   ASSERT_EQ(point->Advise(second.get(), &secondCookie), S_OK);
   ASSERT_EQ(point->Advise(third.get(), &thirdCookie), S_OK);
-  EXPECT_TRUE(firstCookie && secondCookie && thirdCookie && firstCookie != secondCookie &&
-              secondCookie != thirdCookie && firstCookie != thirdCookie) << "a cookie names no connection, or two";
-  IID iid{};
-  EXPECT_EQ(point->GetConnectionInterface(&iid), S_OK);
-  EXPECT_EQ(iid, DIID_ITraylumeEvents);
   // The first sink lets go of itself and of one that has yet to hear the event.
-  first->onEvent = [&] { point->Unadvise(thirdCookie), point->Unadvise(firstCookie); };
+  first->onEvent = [&] {
+    point->Unadvise(thirdCookie);
+    point->Unadvise(firstCookie);
+  };
   Callback(WM_MOUSEMOVE);
   Callback(WM_MOUSEMOVE);
   EXPECT_EQ(first->heard.size(), 1u);
   EXPECT_EQ(second->heard.size(), 2u);
   EXPECT_TRUE(third->heard.empty()) << "a sink let go during an event still heard it";
-  // The last reference goes inside the event: the control ends after it.
+  ASSERT_EQ(point->Unadvise(secondCookie), S_OK);
+}
+
+TEST_F(EventsTest, TheLastReferenceMayGoInsideAnEventAndTheControlEndsAfterIt) {
   const HWND window = TrayWindow();
-  second->onEvent = [&] { point.reset(), control.reset(); };
+  sink->onEvent = [&] {
+    point.reset();
+    control.reset();
+  };
   Callback(WM_LBUTTONUP);
-  EXPECT_EQ(second->heard.size(), 3u);
+  EXPECT_EQ(sink->heard.size(), 1u);
   EXPECT_FALSE(::IsWindow(window));
 }
 

@@ -31,13 +31,15 @@ std::vector<std::string> ShownOutput() {
       inside = inside || (line.rfind("```", 0) == 0 && line.find("#tray-events-output ") != std::string::npos);
     }
   }
-  EXPECT_TRUE(!shown[0].empty() && shown[0] == shown[1]) << "no #tray-events-output, or not the same in both languages";
+  EXPECT_FALSE(shown[0].empty()) << "no #tray-events-output";
+  EXPECT_EQ(shown[0], shown[1]) << "not the same in both languages";
   return shown[0];
 }
 
 // The console program loads the control beside it; the shell's callbacks
-// are posted to the control's window as the shell would send them.
-TEST(Examples, EventProgramPrintsWhatTheReferenceShows) {
+// reach the control's window one at a time, each after the line of the one
+// before, so the program must end at the left double-click and not before.
+TEST(Examples, EventProgramPrintsWhatTheReferenceShowsAndEndsAtTheLeftDoubleClick) {
   const std::vector<std::string> shown = ShownOutput();
   wchar_t folder[MAX_PATH];
   ::GetTempPathW(MAX_PATH, folder);
@@ -50,11 +52,16 @@ TEST(Examples, EventProgramPrintsWhatTheReferenceShows) {
   const HWND window = events.WaitForWindow(traylume::kTrayWindowClass, [&] { return !events.Printed().empty(); });
   ASSERT_NE(window, nullptr) << "the program's control has no tray window";
   // Balloon, point, click, right double-click, balloon click, left double-click.
-  for (UINT message : {UINT{NIN_BALLOONSHOW}, UINT{WM_MOUSEMOVE}, UINT{WM_LBUTTONDOWN}, UINT{WM_LBUTTONUP},
-                       UINT{WM_RBUTTONDOWN}, UINT{WM_RBUTTONUP}, UINT{WM_RBUTTONDBLCLK}, UINT{WM_RBUTTONUP},
-                       UINT{NIN_BALLOONUSERCLICK}, UINT{WM_LBUTTONDOWN}, UINT{WM_LBUTTONUP}, UINT{WM_LBUTTONDBLCLK}}) {
-    ::PostMessageW(window, traylume::kCallbackMessage, traylume::kIconId, message);
+  const UINT callbacks[] = {NIN_BALLOONSHOW, WM_MOUSEMOVE,    WM_LBUTTONDOWN,       WM_LBUTTONUP,
+                            WM_RBUTTONDOWN,  WM_RBUTTONUP,    WM_RBUTTONDBLCLK,     WM_RBUTTONUP,
+                            NIN_BALLOONUSERCLICK, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK};
+  ASSERT_EQ(shown.size(), std::size(callbacks) + 2) << "a line for the start, one per callback and one for the end";
+  for (size_t i = 0; i + 1 < std::size(callbacks); ++i) {
+    ASSERT_TRUE(::PostMessageW(window, traylume::kCallbackMessage, traylume::kIconId, callbacks[i])) << i;
+    const std::vector<std::string> printed = events.PrintedOnce(i + 2);
+    ASSERT_EQ(printed, std::vector<std::string>(shown.begin(), shown.begin() + i + 2)) << "after callback " << i;
   }
+  ASSERT_TRUE(::PostMessageW(window, traylume::kCallbackMessage, traylume::kIconId, callbacks[std::size(callbacks) - 1]));
   EXPECT_EQ(events.ExitCode(), 0u);
   EXPECT_EQ(events.Printed(), shown);
   ::DeleteFileW(icon.c_str());

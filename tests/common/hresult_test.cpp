@@ -1,0 +1,33 @@
+// The failure path: the macros pass a failure on, no exception gets out,
+// and the system's texts for codes.
+#include <gtest/gtest.h>
+
+#include "common/hresult.h"
+#include "common/text.h"
+
+namespace {
+
+HRESULT PassOn(HRESULT hr) {
+  RETURN_IF_FAILED(hr);
+  return S_FALSE;
+}
+
+TEST(FailureMacros, AFailureIsPassedOnAndNoExceptionGetsOut) {
+  EXPECT_EQ(PassOn(S_OK), S_FALSE);
+  EXPECT_EQ(PassOn(E_ACCESSDENIED), E_ACCESSDENIED);
+  EXPECT_EQ(common::NoThrow([]() -> HRESULT { throw std::bad_alloc(); }), E_OUTOFMEMORY);
+}
+
+TEST(SystemMessage, IsTheSystemsTextWithoutItsLineBreak) {
+  const std::wstring text = common::SystemMessage(E_ACCESSDENIED);
+  EXPECT_FALSE(text.empty());
+  EXPECT_EQ(text.find_first_of(L"\r\n"), std::wstring::npos) << common::Utf8(text);
+  EXPECT_EQ(common::SystemMessage(0x8FFF1234), L"") << "a code the system does not know";
+}
+
+TEST(LastErrorHr, AFailedCallWithoutAnErrorDoesNotReadAsSuccess) {
+  ::SetLastError(ERROR_SUCCESS);
+  EXPECT_EQ(common::LastErrorHr(), E_FAIL);
+}
+
+}  // namespace
