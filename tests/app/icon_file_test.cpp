@@ -57,7 +57,8 @@ TEST_F(IconFileTest, AFileThatCannotBeLoadedOrIsRefusedIsShownAndLeavesTheIconAl
   CreateForm();
   const COLORREF before = Preview(8, 8);
   // Each way a file cannot be loaded, with its own reason, the file named.
-  const std::wstring folder = TempFolder(), words = folder + L"文章.ico";
+  const std::wstring folder = TempFolder();
+  const std::wstring words = folder + L"文章.ico";
   std::ofstream(words.c_str()) << "not a picture";
   const std::pair<std::wstring, const wchar_t*> cases[] = {{std::wstring(), app::texts::kNoFileName},
                                                             {L"C:\\どこにもない.ico", app::texts::kFileNotFound},
@@ -110,7 +111,9 @@ TEST_F(IconFileTest, ADropPutsTheFirstFilesPathAfterTheDropHasReturnedAndNothing
   // The effect DragEnter (and DragOver alike), then Drop answer to a drag
   // that offers copy or move.
   auto effects = [&](IDataObject* data) {
-    DWORD entered = DROPEFFECT_COPY | DROPEFFECT_MOVE, over = entered, dropped = entered;
+    DWORD entered = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    DWORD over = entered;
+    DWORD dropped = entered;
     EXPECT_EQ(target->DragEnter(data, MK_LBUTTON, {1, 1}, &entered), S_OK);
     EXPECT_EQ(target->DragOver(MK_LBUTTON, {2, 2}, &over), S_OK);
     EXPECT_EQ(over, entered);

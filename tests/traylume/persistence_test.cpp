@@ -111,7 +111,11 @@ TEST_F(PersistenceTest, ABagWithOneBadValueChangesNothing) {
   auto picture = SolidIconPicture(RGB(0, 0, 200));
   common::UniqueBstr tip(L"変わらない");
   const std::pair<const wchar_t*, VARIANT> good[] = {
-      {L"_extentx", I4(123)}, {L"_extenty", I4(456)}, {L"icon", Object(picture.get())}, {L"tooltiptext", Text(tip.get())}};
+      {L"_extentx", I4(123)},
+      {L"_extenty", I4(456)},
+      {L"icon", Object(picture.get())},
+      {L"tooltiptext", Text(tip.get())},
+  };
   const std::pair<const wchar_t*, VARIANT> bad[] = {
       {L"_extentx", Object(notAPicture.get())}, {L"_extenty", I4(-1)},
       {L"icon", I4(5)},                          {L"icon", Object(notAPicture.get())},
