@@ -32,6 +32,18 @@ inline HRESULT ArgumentError(HRESULT hr, UINT index, UINT* argError) {
 // GetIDsOfNames over a table whose rows have `name` and `id`: the first
 // name is the member, matched without regard to case; the members take no
 // named parameters, so any further name is unknown.
+// IDispatch::GetTypeInfoCount and GetTypeInfo of an object that offers no
+// type information (an event sink, a client site's ambient properties).
+inline HRESULT NoTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+inline HRESULT NoTypeInfo(ITypeInfo** info) {
+  if (info) *info = nullptr;
+  return DISP_E_BADINDEX;
+}
+
 template <typename Rows>
 HRESULT IdsOfNames(const Rows& rows, REFIID iid, LPOLESTR* names, UINT count, DISPID* ids) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;

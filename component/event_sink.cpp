@@ -74,16 +74,9 @@ void* EventSink::QueryExtra(REFIID iid) {
   return nullptr;
 }
 
-STDMETHODIMP EventSink::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
+STDMETHODIMP EventSink::GetTypeInfoCount(UINT* count) { return common::NoTypeInfoCount(count); }
 
-STDMETHODIMP EventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return DISP_E_BADINDEX;
-}
+STDMETHODIMP EventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) { return common::NoTypeInfo(info); }
 
 STDMETHODIMP EventSink::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   return common::IdsOfNames(kEvents, iid, names, count, ids);

@@ -76,16 +76,9 @@ STDMETHODIMP HostSite::GetWindow(HWND* window) {
 STDMETHODIMP HostSite::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
 
 // IDispatch: ambient properties.
-STDMETHODIMP HostSite::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
+STDMETHODIMP HostSite::GetTypeInfoCount(UINT* count) { return common::NoTypeInfoCount(count); }
 
-STDMETHODIMP HostSite::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return DISP_E_BADINDEX;
-}
+STDMETHODIMP HostSite::GetTypeInfo(UINT, LCID, ITypeInfo** info) { return common::NoTypeInfo(info); }
 
 STDMETHODIMP HostSite::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   return common::IdsOfNames(kAmbients, iid, names, count, ids);
