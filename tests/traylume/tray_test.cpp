@@ -223,11 +223,5 @@ TEST_F(TrayTest, TheIconComesBackWithTheTaskBarAtTheSizeInForceThen) {
   EXPECT_EQ(shell.calls.back().icon->size.cx, 24);
 }
 
-TEST_F(TrayTest, TheIconGoesWithTheControl) {
-  ASSERT_EQ(Do(dispid::kShowIcon), S_OK);
-  control.reset();
-  EXPECT_EQ(shell.calls.back().message, static_cast<DWORD>(NIM_DELETE));
-}
-
 }  // namespace
 }  // namespace traylume_tests
