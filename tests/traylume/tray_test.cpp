@@ -102,7 +102,6 @@ TEST_F(TrayTest, TheBalloonCarriesTitleTextKindAndSound) {
     bool sound;
     DWORD flags;
   } cases[] = {
-      {contract::kBalloonNone, true, NIIF_NONE},
       {contract::kBalloonInformation, true, NIIF_INFO},
       {contract::kBalloonWarning, false, NIIF_WARNING | NIIF_NOSOUND},
       {contract::kBalloonError, true, NIIF_ERROR},
