@@ -135,7 +135,6 @@ TEST_F(ContainerTest, ItIsSafeToInitialiseFromUntrustedDataButNotToScript) {
   ASSERT_EQ(control.As(&safety), S_OK);
   const std::pair<IID, DWORD> interfaces[] = {{IID_IPersistPropertyBag, INTERFACESAFE_FOR_UNTRUSTED_DATA},
                                               {IID_IPersistStreamInit, INTERFACESAFE_FOR_UNTRUSTED_DATA},
-                                              {IID_IDispatch, 0},
                                               {DIID_ITraylume, 0}};
   for (const auto& [iid, safe] : interfaces) {
     DWORD supported = ~0u;

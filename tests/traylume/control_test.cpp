@@ -57,31 +57,4 @@ std::vector<std::wstring> State(IDispatch* control) {
   return state;
 }
 
-std::vector<BYTE> SavedBytes(IDispatch* control) {
-  common::ComPtr<IPersistStreamInit> persist;
-  common::ComPtr<IStream> stream;
-  common::ComPtr<IDispatch>(control).As(&persist);
-  ::CreateStreamOnHGlobal(nullptr, TRUE, stream.put());
-  if (!persist || FAILED(persist->Save(stream.get(), TRUE))) return {};
-  HGLOBAL memory = nullptr;
-  ::GetHGlobalFromStream(stream.get(), &memory);
-  STATSTG stat{};
-  stream->Stat(&stat, STATFLAG_NONAME);
-  const auto* bytes = static_cast<const BYTE*>(::GlobalLock(memory));
-  std::vector<BYTE> saved(bytes, bytes + stat.cbSize.QuadPart);
-  ::GlobalUnlock(memory);
-  return saved;
-}
-
-HRESULT LoadBytes(IDispatch* control, const std::vector<BYTE>& bytes) {
-  common::ComPtr<IPersistStreamInit> persist;
-  common::ComPtr<IStream> stream;
-  common::ComPtr<IDispatch>(control).As(&persist);
-  ::CreateStreamOnHGlobal(nullptr, TRUE, stream.put());
-  stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
-  const LARGE_INTEGER start{};
-  stream->Seek(start, STREAM_SEEK_SET, nullptr);
-  return persist->Load(stream.get());
-}
-
 }  // namespace traylume_tests

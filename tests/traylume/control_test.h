@@ -41,8 +41,4 @@ class ControlTest : public support::ComTest {
 // Everything a caller can see of `control`'s state, for comparing.
 std::vector<std::wstring> State(IDispatch* control);
 
-// The bytes `control` saves to its own stream, and loading such bytes.
-std::vector<BYTE> SavedBytes(IDispatch* control);
-HRESULT LoadBytes(IDispatch* control, const std::vector<BYTE>& bytes);
-
 }  // namespace traylume_tests

@@ -131,6 +131,34 @@ TEST_F(PersistenceTest, ABagWithOneBadValueChangesNothing) {
   }
 }
 
+// The bytes `control` saves to its own stream, and loading such bytes.
+std::vector<BYTE> SavedBytes(IDispatch* control) {
+  common::ComPtr<IPersistStreamInit> persist;
+  common::ComPtr<IStream> stream;
+  common::ComPtr<IDispatch>(control).As(&persist);
+  ::CreateStreamOnHGlobal(nullptr, TRUE, stream.put());
+  if (!persist || FAILED(persist->Save(stream.get(), TRUE))) return {};
+  HGLOBAL memory = nullptr;
+  ::GetHGlobalFromStream(stream.get(), &memory);
+  STATSTG stat{};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  const auto* bytes = static_cast<const BYTE*>(::GlobalLock(memory));
+  std::vector<BYTE> saved(bytes, bytes + stat.cbSize.QuadPart);
+  ::GlobalUnlock(memory);
+  return saved;
+}
+
+HRESULT LoadBytes(IDispatch* control, const std::vector<BYTE>& bytes) {
+  common::ComPtr<IPersistStreamInit> persist;
+  common::ComPtr<IStream> stream;
+  common::ComPtr<IDispatch>(control).As(&persist);
+  ::CreateStreamOnHGlobal(nullptr, TRUE, stream.put());
+  stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
+  const LARGE_INTEGER start{};
+  stream->Seek(start, STREAM_SEEK_SET, nullptr);
+  return persist->Load(stream.get());
+}
+
 // An icon file of the test's own making, and where it lies in `saved`.
 const std::string kIconFile = IconFile({{32, RGB(200, 0, 200)}});
 
@@ -208,8 +236,6 @@ TEST_F(StreamTest, ItCarriesTheStateToAnotherControlWhichIsCleanAfterwards) {
   common::ComPtr<IPersistStreamInit> loaded;
   ASSERT_EQ(other.As(&loaded), S_OK);
   EXPECT_EQ(loaded->IsDirty(), S_FALSE);
-  const Outcome icon = Get(other.get(), dispid::kIcon);
-  EXPECT_EQ(IconCentreColor(static_cast<IPictureDisp*>(V_DISPATCH(icon.value.get()))), RGB(200, 0, 200));
 }
 
 // Offsets within the icon file as the icon file format has them: the
@@ -248,13 +274,11 @@ TEST_F(StreamTest, ADamagedStreamIsRefusedAndChangesNothing) {
 }
 
 // Icon files made since Windows Vista carry their largest image as PNG data.
-TEST_F(PersistenceTest, AnIconWithAPngImageComesBackWithItsBytesAndShowsItsImages) {
+TEST_F(StreamTest, AnIconWithAPngImageComesBackWithItsBytesAndShowsItsImages) {
   const auto picture = IconFilePicture(IconFile({{16, RGB(200, 0, 0)}, {48, RGB(0, 200, 0), true}}));
   ASSERT_TRUE(picture);
   ASSERT_EQ(Put(control.get(), dispid::kIcon, Object(picture.get()), DISPATCH_PROPERTYPUTREF).hr, S_OK);
-  const std::vector<BYTE> saved = SavedBytes(control.get());
-  common::ComPtr<IDispatch> other;
-  ASSERT_EQ(CreateControl(&other), S_OK);
+  saved = SavedBytes(control.get());
   ASSERT_EQ(LoadBytes(other.get(), saved), S_OK);
   EXPECT_EQ(SavedBytes(other.get()), saved);
   system.smallIcon = {20, 20};  // where the PNG image is the one to scale down

@@ -42,8 +42,6 @@ TEST_F(TrayIconTest, TheShellGetsTheIconAtTheSmallSizeFromTheBestImageOfThePictu
        {kRed, kGreen, kBlue}, 255, false},
       {"a file without 20 or 24", IconFilePicture(IconFile({{16, kRed}, {32, kYellow}, {48, kViolet}})),
        {kRed, kYellow, kYellow}, 255, false},
-      {"a file with one larger image", IconFilePicture(IconFile({{48, kViolet}})), {kViolet, kViolet, kViolet},
-       255, false},
       {"an icon without its file", SolidIconPicture(kGreen, 32), {kGreen, kGreen, kGreen}, 255, false},
       {"a bitmap twice as wide as high", SolidBitmapPicture(kGrey, 64, 32), {kGrey, kGrey, kGrey}, 0, false},
   };
