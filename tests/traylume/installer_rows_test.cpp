@@ -1,9 +1,8 @@
-// The keys the installer's registry rows (tools/installer/control_registry.wxi)
-// remove are the keys the control's own DllUnregisterServer removes, read
-// from the control's registry table without installing anything. (That the
-// rows are the values DllRegisterServer writes, the install test holds.)
-// The values of the installer's variables come from its package source and
-// from the product.wxi the build made.
+// The installer's registry rows (tools/installer/control_registry.wxi) are
+// the rows the control's own DllRegisterServer writes and
+// DllUnregisterServer removes, read from the control's registry table
+// without installing anything. The values of the installer's variables
+// come from its package source and from the product.wxi the build made.
 
 #include <gtest/gtest.h>
 
@@ -35,8 +34,14 @@ std::string TreeFile(const std::string& path) {
 const traylume::RegistryPlace kInstalledPlace{L"[#$(var.ControlFile)]", L"[$(var.ControlFolder)]",
                                               L"$(var.TypeLibPlatform)"};
 
-// The keys the "*" rows of control_registry.wxi remove with all below them.
-std::set<std::string> ReadRemovedKeys() {
+// The rows of control_registry.wxi, each as "HKCR\key | name | value",
+// and the keys its "*" rows remove with all below them.
+struct InstallerRows {
+  std::set<std::string> rows;
+  std::set<std::string> removedKeys;
+};
+
+InstallerRows ReadInstallerRows() {
   std::map<std::string, std::string> variables;
   const std::regex define(R"re(<\?define\s+(\w+)\s*=\s*"([^"]*)"\s*\?>)re");
   for (const std::string& source : {TreeFile(TRAYLUME_BINARY_DIR "/installer/product.wxi"),
@@ -60,7 +65,7 @@ std::set<std::string> ReadRemovedKeys() {
                                              std::regex("<!--[\\s\\S]*?-->"), "");
   const std::regex element(R"re(<(/?)(RegistryKey|RegistryValue)\b([^>]*?)(/?)>)re");
   const std::regex attribute(R"re((\w+)="([^"]*)")re");
-  std::set<std::string> removedKeys;
+  InstallerRows found;
   std::string parentKey;
   for (std::sregex_iterator at(wxi.begin(), wxi.end(), element), end; at != end; ++at) {
     const std::string attributes = (*at)[3];
@@ -73,19 +78,36 @@ std::set<std::string> ReadRemovedKeys() {
       continue;
     }
     const std::string key = attr.count("Key") ? attr["Root"] + "\\" + attr["Key"] : parentKey;
-    if (attr["Name"] == "*") removedKeys.insert(key);
+    const std::string name = attr.count("Name") ? attr["Name"] : "(default)";
+    if (name == "*") {
+      found.removedKeys.insert(key);
+    } else if (name == "+") {
+      found.rows.insert(key + " | (key only)");
+    } else {
+      found.rows.insert(key + " | " + name + " | " + attr["Value"]);
+    }
   }
-  return removedKeys;
+  return found;
 }
 
 // A text of the control's table as it reads for an installed control.
 std::string Installed(const wchar_t* text) { return common::Utf8(traylume::ExpandRegistryText(text, kInstalledPlace)); }
 
+TEST(InstallerRows, AreTheValuesTheControlRegisters) {
+  std::set<std::string> registered;
+  for (const traylume::RegistryRow& row : traylume::RegistryRows(kInstalledPlace)) {
+    const std::string key = "HKCR\\" + common::Utf8(row.key);
+    const std::string name = row.name ? common::Utf8(row.name) : "(default)";
+    registered.insert(row.value ? key + " | " + name + " | " + common::Utf8(*row.value) : key + " | (key only)");
+  }
+  EXPECT_EQ(ReadInstallerRows().rows, registered);
+}
+
 TEST(InstallerRows, RemoveTheKeysTheControlRemoves) {
   std::set<std::string> removed{"HKCR\\" + Installed(traylume::kTypeLibKey)};
   for (const wchar_t* key : traylume::kOwnedKeys) removed.insert("HKCR\\" + Installed(key));
   for (const wchar_t* key : traylume::kProgIdKeys) removed.insert("HKCR\\" + Installed(key));
-  EXPECT_EQ(ReadRemovedKeys(), removed);
+  EXPECT_EQ(ReadInstallerRows().removedKeys, removed);
 }
 
 }  // namespace
