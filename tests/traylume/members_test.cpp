@@ -2,6 +2,7 @@
 // their names, and every refusal, leaving the control as it was.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <utility>
 
@@ -136,6 +137,28 @@ TEST_F(MembersTest, TheTypeLibraryAndTheControlNameTheContractsMembers) {
     DISPID answered = DISPID_UNKNOWN;
     EXPECT_EQ(control->GetIDsOfNames(IID_NULL, asked, 1, 0, &answered), S_OK) << common::Utf8(lower);
     EXPECT_EQ(answered, id) << common::Utf8(lower);
+  }
+}
+
+// Clients that read the type library (property browsers, scripting) put
+// only what it declares writable: the control takes a put exactly there.
+TEST_F(MembersTest, EachPropertyTakesAPutExactlyWhereTheTypeLibraryDeclaresOne) {
+  common::ComPtr<ITypeInfo> info;
+  TYPEATTR* attributes = nullptr;
+  ASSERT_EQ(control->GetTypeInfo(0, 0, info.put()), S_OK);
+  ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+  std::map<DISPID, int> kinds;  // the INVOKEKINDs of each member
+  for (UINT i = 0; i < attributes->cFuncs; ++i) {
+    FUNCDESC* function = nullptr;
+    ASSERT_EQ(info->GetFuncDesc(i, &function), S_OK);
+    kinds[function->memid] |= function->invkind;
+    info->ReleaseFuncDesc(function);
+  }
+  info->ReleaseTypeAttr(attributes);
+  for (const auto& [id, kind] : kinds) {
+    if (!(kind & INVOKE_PROPERTYGET)) continue;
+    const HRESULT put = Put(control.get(), id, Value(VT_EMPTY)).hr;
+    EXPECT_EQ(put != DISP_E_MEMBERNOTFOUND, (kind & INVOKE_PROPERTYPUT) != 0) << std::hex << id;
   }
 }
 
