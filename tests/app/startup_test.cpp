@@ -48,11 +48,10 @@ TEST_F(StartupTest, TheBalloonSwitchIsDisabledWhereBalloonsCannotBeShown) {
 }
 
 TEST_F(StartupTest, AFailingLoadStepIsShownOnceAndEndsTheLoadButNotTheWindow) {
-  proxy->Fail(L"Icon", E_FAIL, L"絵がありません");
+  proxy->Fail(L"Icon", E_FAIL);
   CreateForm();
   EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load", L"let BalloonIcon VT_I4 0", L"get Icon"}));
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_NE(messages[0].find(L"絵がありません"), std::wstring::npos);
+  EXPECT_EQ(messages.size(), 1u);  // its reason shown as the handlers' test shows it
   EXPECT_TRUE(::IsWindow(form->hwnd()));
 }
 
