@@ -47,7 +47,6 @@ TEST_F(HostTest, AttachGivesTheSiteFirstThenTheSavedStateAndCloseUndoesItInOrder
 
   // No more events (not even from a control that keeps its sinks), and the
   // control closes with its site, then lets go of it.
-  ASSERT_EQ(support::EventSinksOf(real).size(), 1u);
   common::ComPtr<IDispatch> kept = support::EventSinksOf(real).at(0);
   host.Close();
   EXPECT_EQ(support::Invoke(kept.get(), contract::dispid::kMouseMove, DISPATCH_METHOD).hr, S_OK);
