@@ -8,7 +8,6 @@
 #include "contract/traylume_contract.h"
 #include "tests/app/form_test.h"
 #include "tests/support/automation.h"
-#include "traylume_idl.h"
 
 namespace app_tests {
 namespace {

@@ -10,7 +10,6 @@
 #include "tests/support/pictures.h"
 #include "tests/support/recording_proxy.h"
 #include "traylume/tray_window.h"
-#include "traylume_idl.h"
 
 namespace component_tests {
 namespace {
