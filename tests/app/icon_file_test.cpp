@@ -78,11 +78,10 @@ TEST_F(IconFileTest, AFileThatCannotBeLoadedOrIsRefusedIsShownAndLeavesTheIconAl
 
   const std::wstring path = WriteIconFile(L"拒否.ico", RGB(0, 0, 255), 32);
   SetText(Ctl::txtIconName, path);
-  proxy->Fail(L"Icon", CTL_E_INVALIDPICTURE, L"受け付けません");
+  proxy->Fail(L"Icon", CTL_E_INVALIDPICTURE);
   Click(Ctl::cmdLoad);
   EXPECT_EQ(proxy->calls, (Calls{L"putref Icon VT_DISPATCH"}));
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_NE(messages[1].find(L"受け付けません"), std::wstring::npos);
+  EXPECT_EQ(messages.size(), 2u);
   EXPECT_EQ(Preview(8, 8), before);
   ::DeleteFileW(path.c_str());
 }

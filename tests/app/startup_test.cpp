@@ -40,21 +40,18 @@ TEST_F(StartupTest, TheLoadMakesItsCallsOnTheControlInOrder) {
   EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(StartupTest, TheBalloonSwitchIsEnabledOnlyWhereBalloonsCanBeShown) {
-  for (bool supported : {true, false}) {
-    proxy = common::make<support::RecordingProxy>(real);
-    proxy->Answer(L"BalloonSupported", support::Bool(supported));
-    CreateForm();
-    EXPECT_EQ(Enabled(Ctl::chkBalloon), supported);
-  }
+// Where they can, the tab order test reaches the switch.
+TEST_F(StartupTest, TheBalloonSwitchIsDisabledWhereBalloonsCannotBeShown) {
+  proxy->Answer(L"BalloonSupported", support::Bool(false));
+  CreateForm();
+  EXPECT_FALSE(Enabled(Ctl::chkBalloon));
 }
 
 TEST_F(StartupTest, AFailingLoadStepIsShownOnceAndEndsTheLoadButNotTheWindow) {
-  proxy->Fail(L"Icon", E_FAIL, L"絵がありません");
+  proxy->Fail(L"Icon", E_FAIL);
   CreateForm();
   EXPECT_EQ(proxy->calls, (Calls{L"SetClientSite", L"Load", L"let BalloonIcon VT_I4 0", L"get Icon"}));
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_NE(messages[0].find(L"絵がありません"), std::wstring::npos);
+  EXPECT_EQ(messages.size(), 1u);  // its reason shown as the handlers' test shows it
   EXPECT_TRUE(::IsWindow(form->hwnd()));
 }
 

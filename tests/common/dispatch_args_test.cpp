@@ -36,7 +36,6 @@ TEST(DispatchArgs, APositionalArgumentIsFoundFromTheEndAndNoneLiesPastTheLast) {
       {"just past the last", {values, nullptr, 3, 0}, 3, nullptr},
       {"first beside a named one", {values, &named, 3, 1}, 0, &values[2]},
       {"where the named one lies", {values, &named, 3, 1}, 2, nullptr},
-      {"none at all", {nullptr, nullptr, 0, 0}, 0, nullptr},
   };
   for (const auto& c : cases) EXPECT_EQ(common::PositionalArgument(c.params, c.index), c.expected) << c.name;
 }
