@@ -29,9 +29,6 @@ inline HRESULT ArgumentError(HRESULT hr, UINT index, UINT* argError) {
   return hr;
 }
 
-// GetIDsOfNames over a table whose rows have `name` and `id`: the first
-// name is the member, matched without regard to case; the members take no
-// named parameters, so any further name is unknown.
 // IDispatch::GetTypeInfoCount and GetTypeInfo of an object that offers no
 // type information (an event sink, a client site's ambient properties).
 inline HRESULT NoTypeInfoCount(UINT* count) {
@@ -44,6 +41,9 @@ inline HRESULT NoTypeInfo(ITypeInfo** info) {
   return DISP_E_BADINDEX;
 }
 
+// GetIDsOfNames over a table whose rows have `name` and `id`: the first
+// name is the member, matched without regard to case; the members take no
+// named parameters, so any further name is unknown.
 template <typename Rows>
 HRESULT IdsOfNames(const Rows& rows, REFIID iid, LPOLESTR* names, UINT count, DISPID* ids) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
